@@ -33,8 +33,9 @@ void OperationQueue::addOperation(std::function<void()> operation) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         queue_.push_back(std::move(operation));
-        // A new worker only when every existing one is busy and the limit allows another.
-        if (idleWorkers_ == 0 && workers_.size() < static_cast<std::size_t>(limit_)) {
+        // A new worker when the waiting operations outnumber the idle workers (an idle worker may
+        // not have taken the previous one yet) and the limit allows another.
+        if (queue_.size() > idleWorkers_ && workers_.size() < static_cast<std::size_t>(limit_)) {
             workers_.emplace_back([this] { workerLoop(); });
         }
     }

@@ -1,5 +1,6 @@
 #include "platform/preferences.h"
 
+#include <filesystem>
 #include <mutex>
 #include <nlohmann/json.hpp>
 
@@ -47,6 +48,8 @@ bool writeObject(const std::string& path, const Json& doc) {
     std::string text = doc.dump(2, ' ', false, Json::error_handler_t::replace);
     text += '\n';
     std::string error;
+    std::string dir = std::filesystem::path(path).parent_path().string();
+    if (!dir.empty()) ensureDirectory(dir, 0700);
     if (!writeFileAtomically(path, text, 0600, &error)) {
         logf("cannot save preferences: %@", error);
         return false;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sstream>
 
 #include "app/app_delegate.h"
@@ -90,17 +89,6 @@ TEST_F(AppDelegateTest, FailedInstallShowsNoScreen) {
     EXPECT_EQ(delegate_.firstScreen(), AppDelegate::FirstScreen::None);
     EXPECT_EQ(screens_.calls, std::vector<std::string>{"window"});
     EXPECT_EQ(CommonSetting::CourseId(), 0);  // settings were not loaded
-}
-
-TEST(LaunchOptionsTest, ServiceUrlComesFromTheCommandLineThenTheEnvironment) {
-    const char* old = std::getenv("EXAMORA_SERVICE_URL");
-    std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
-    ::setenv("EXAMORA_SERVICE_URL", "http://env/", 1);
-    EXPECT_EQ(LaunchOptions::serviceUrlFrom("http://cli/"), "http://cli/");
-    EXPECT_EQ(LaunchOptions::serviceUrlFrom(std::nullopt), "http://env/");
-    ::unsetenv("EXAMORA_SERVICE_URL");
-    EXPECT_EQ(LaunchOptions::serviceUrlFrom(std::nullopt), "");
-    if (saved) ::setenv("EXAMORA_SERVICE_URL", saved->c_str(), 1);
 }
 
 class LaunchCommandTest : public TempHomeTest {};

@@ -44,6 +44,11 @@ TEST_F(PreferencesTest, KeepsNumbersAndTextsAcrossInstances) {
     EXPECT_TRUE(writer.set("district", Value()));
     EXPECT_TRUE(reader.get("district").isNull());
     EXPECT_EQ(reader.all().size(), 2u);
+
+    // A home that does not exist yet is created by the first write.
+    Preferences fresh(home_.path() + "/not/yet/prefs.json");
+    EXPECT_TRUE(fresh.set("userid", Value(1)));
+    EXPECT_EQ(fresh.get("userid"), Value(1));
 }
 
 TEST_F(PreferencesTest, DamagedFileReadsEmptyAndIsReplacedByTheNextWrite) {
