@@ -162,6 +162,9 @@ create table coursesubject (
 -- Course-wide lists in practice order, and per-chapter lists in the same order.
 create index idx_coursesubject_course on coursesubject (icourseid, isubjecttype, iindex);
 create index idx_coursesubject_chapter on coursesubject (ichapterid, isubjecttype, iindex);
+-- Placeholder rows still to be fetched: few at any time, asked after at every course opening.
+create index idx_coursesubject_placeholder on coursesubject (icourseid)
+    where cmaker = 'downloading';
 
 create table courseoutline (
     ioutlineid integer primary key,
