@@ -145,6 +145,7 @@ TEST_F(SqliteConnectionTest, StepErrorEndsTheRowsReadSoFar) {
 
 TEST_F(SqliteConnectionTest, EmptyStatementTextDoesNothing) {
     EXPECT_TRUE(db_->executeUpdate("  -- only a comment"));
+    EXPECT_FALSE(db_->executeUpdate("  -- only a comment", {1}));
     EXPECT_EQ(db_->executeQuery(" "), nullptr);
 }
 
