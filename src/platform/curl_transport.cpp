@@ -63,7 +63,10 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
     // An error page must not be written into a partially downloaded file.
     if (status < 200 || status >= 300) return n;
     if (!ex->file) {
-        ex->file = std::fopen(ex->filePath->c_str(), ex->appendToFile ? "ab" : "wb");
+        // A server that ignores the range sends the whole body with 200: it then replaces the
+        // partial file instead of being appended to it.
+        const bool append = ex->appendToFile && status == 206;
+        ex->file = std::fopen(ex->filePath->c_str(), append ? "ab" : "wb");
         if (!ex->file) {
             ex->fileFailed = true;
             return 0;  // aborts the transfer with a write error

@@ -31,7 +31,8 @@ struct HttpRequest {
     // Ranged GET: "Range: bytes=first-last" (last omitted: to the end).
     std::optional<std::pair<std::uint64_t, std::optional<std::uint64_t>>> range;
     // When set, the response body is written to this file instead of memory (appended when
-    // `appendToFile`, else the file is truncated first). Only a 2xx body is written.
+    // `appendToFile` and the server answers 206, else the file is truncated first). Only a 2xx
+    // body is written, so an error page never lands in a partial download.
     std::optional<std::filesystem::path> outputFile;
     bool appendToFile = false;
     // Called as bytes arrive with (received, expected or 0); returning false aborts the exchange.

@@ -25,6 +25,9 @@ std::string escapeXmlText(const std::string& text) {
             case '>':
                 out += "&gt;";
                 break;
+            case '\r':
+                out += "&#13;";
+                break;
             default:
                 out += c;
         }
