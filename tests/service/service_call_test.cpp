@@ -16,7 +16,7 @@ std::string envelope(const std::string& inner) {
 }
 
 class ServiceCallTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASIServiceArgs::resetDefaults();
         ASIServiceArgs::setWebServiceURL(

@@ -8,7 +8,7 @@ namespace {
 constexpr const char* kNs = "http://tempuri.org/";
 
 class SoapRequestTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASIServiceArgs::resetDefaults();
         ASIServiceArgs::setWebServiceURL(
