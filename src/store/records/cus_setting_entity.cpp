@@ -1,0 +1,16 @@
+#include "store/records/cus_setting_entity.h"
+
+#include "store/records/record_fields.h"
+
+namespace examora {
+
+namespace rf = record_fields;
+
+void CusSettingEntity::initWithDict(const Dict* dict) {
+    const Dict& d = rf::orEmpty(dict);
+    name = rf::text(d.get("cname"));
+    value = rf::text(d.get("cvalue"));
+    changedate = rf::date(rf::firstOf(d, "dchangdate", "dchangedate"));
+}
+
+}  // namespace examora

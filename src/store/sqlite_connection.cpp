@@ -1,0 +1,301 @@
+#include "store/sqlite_connection.h"
+
+#include <algorithm>
+#include <atomic>
+#include <limits>
+#include <thread>
+
+#include "platform/log.h"
+#include "store/sqlite_result_set.h"
+
+namespace examora {
+
+namespace {
+
+std::atomic<std::size_t> gOpenConnections{0};
+
+// Idle statements kept per connection; the data-access classes use a few dozen distinct texts.
+constexpr std::size_t kStatementCacheLimit = 64;
+
+constexpr int kOpenFlags = SQLITE_OPEN_FULLMUTEX | SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+
+}  // namespace
+
+std::unique_ptr<SqliteConnection> SqliteConnection::databaseWithPath(std::string path) {
+    if (sqlite3_threadsafe() == 0) return nullptr;
+    return std::unique_ptr<SqliteConnection>(new SqliteConnection(std::move(path)));
+}
+
+SqliteConnection::SqliteConnection(std::string path) : path_(std::move(path)) {}
+
+SqliteConnection::~SqliteConnection() {
+    close();
+    if (db_) {
+        // close() failed (a statement prepared outside this class is still live): the handle
+        // closes for real when that statement is finalized.
+        db_.reset();
+        --gOpenConnections;
+    }
+}
+
+std::size_t SqliteConnection::openConnectionCount() {
+    return gOpenConnections.load();
+}
+
+bool SqliteConnection::open() {
+    if (db_) return true;
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(path_.c_str(), &raw, kOpenFlags, nullptr);
+    SqliteHandlePtr handle(raw);
+    if (rc != SQLITE_OK) {
+        logf("error opening!: %d", rc);
+        return false;
+    }
+    sqlite3_busy_handler(raw, &SqliteConnection::busyCallback, this);
+    db_ = std::move(handle);
+    ++gOpenConnections;
+    applyConnectionSettings();
+    return true;
+}
+
+void SqliteConnection::applyConnectionSettings() {
+    // Write-ahead logging lets readers on other threads go on while a download writes, and with
+    // synchronous=NORMAL a committed transaction survives a killed process (only a power loss
+    // can take back the last commits). The journal mode is stored in the file, so after the
+    // first connection switches it the statement only confirms it.
+    std::unique_ptr<SqliteResultSet> rs = executeQuery("pragma journal_mode=wal");
+    if (rs) {
+        rs->next();
+        rs->close();
+    }
+    executeUpdate("pragma synchronous=normal");
+}
+
+bool SqliteConnection::close() {
+    if (!db_) return true;
+    std::vector<SqliteResultSet*> sets;
+    sets.swap(openResultSets_);
+    for (SqliteResultSet* rs : sets)
+        rs->abandon();
+    idle_.clear();
+    int rc = sqlite3_close(db_.get());
+    if (rc != SQLITE_OK) {
+        logStatementError(rc, "close");
+        return false;
+    }
+    (void)db_.release();  // already closed above
+    --gOpenConnections;
+    return true;
+}
+
+void SqliteConnection::setShouldCacheStatements(bool cache) {
+    cacheStatements_ = cache;
+    if (!cache) idle_.clear();
+}
+
+bool SqliteConnection::executeUpdate(std::string_view sql, const std::vector<Value>& args) {
+    if (!db_) {
+        logNotOpen();
+        return false;
+    }
+    BusyClock clock;
+    SqliteStatementPtr stmt;
+    if (!prepare(sql, clock, stmt)) return false;
+    if (!stmt) return args.empty();
+    const int expected = sqlite3_bind_parameter_count(stmt.get());
+    if (static_cast<std::size_t>(expected) != args.size()) {
+        logf(
+            "Error: the bind count (%d) is not correct for the # of variables in the query (%d) "
+            "(%@) (executeUpdate)",
+            args.size(), expected, sql);
+        recycle(sql, std::move(stmt));
+        return false;
+    }
+    if (!bindArguments(stmt.get(), args)) {
+        logStatementError(sqlite3_errcode(db_.get()), sql);
+        recycle(sql, std::move(stmt));
+        return false;
+    }
+    const int rc = step(stmt.get(), clock);
+    const bool ok = rc == SQLITE_DONE || rc == SQLITE_ROW;
+    if (!ok) logStatementError(rc, sql);
+    recycle(sql, std::move(stmt));
+    return ok;
+}
+
+std::unique_ptr<SqliteResultSet> SqliteConnection::executeQuery(std::string_view sql,
+                                                                const std::vector<Value>& args) {
+    if (!db_) {
+        logNotOpen();
+        return nullptr;
+    }
+    BusyClock clock;
+    SqliteStatementPtr stmt;
+    if (!prepare(sql, clock, stmt) || !stmt) return nullptr;
+    if (static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt.get())) != args.size()) {
+        logLine("Error: the bind count is not correct for the # of variables (executeQuery)");
+        recycle(sql, std::move(stmt));
+        return nullptr;
+    }
+    if (!bindArguments(stmt.get(), args)) {
+        logStatementError(sqlite3_errcode(db_.get()), sql);
+        recycle(sql, std::move(stmt));
+        return nullptr;
+    }
+    std::unique_ptr<SqliteResultSet> rs(
+        new SqliteResultSet(*this, std::string(sql), std::move(stmt), clock));
+    openResultSets_.push_back(rs.get());
+    return rs;
+}
+
+bool SqliteConnection::prepare(std::string_view sql, BusyClock& clock, SqliteStatementPtr& out) {
+    if (cacheStatements_) {
+        auto it = idle_.find(sql);
+        if (it != idle_.end()) {
+            out = std::move(it->second);
+            idle_.erase(it);
+            return true;
+        }
+    }
+    if (sql.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        logStatementError(SQLITE_TOOBIG, sql);
+        return false;
+    }
+    sqlite3_stmt* raw = nullptr;
+    activeClock_ = &clock;
+    int rc;
+    for (;;) {
+        rc = sqlite3_prepare_v2(db_.get(), sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
+        if (rc != SQLITE_BUSY || !waitAfterBusy(clock)) break;
+    }
+    activeClock_ = nullptr;
+    out.reset(raw);
+    if (rc != SQLITE_OK) {
+        logStatementError(rc, sql);
+        out.reset();
+        return false;
+    }
+    return true;
+}
+
+bool SqliteConnection::bindArguments(sqlite3_stmt* stmt, const std::vector<Value>& args) {
+    int index = 0;
+    for (const Value& v : args) {
+        ++index;
+        int rc = SQLITE_OK;
+        switch (v.type()) {
+            case Value::Type::Null:
+                rc = sqlite3_bind_null(stmt, index);
+                break;
+            case Value::Type::Integer: {
+                const std::int64_t i = v.asInt64();
+                if (i >= std::numeric_limits<int>::min() && i <= std::numeric_limits<int>::max())
+                    rc = sqlite3_bind_int(stmt, index, static_cast<int>(i));
+                else
+                    rc = sqlite3_bind_int64(stmt, index, i);
+                break;
+            }
+            case Value::Type::Double:
+                rc = sqlite3_bind_double(stmt, index, v.asDouble());
+                break;
+            case Value::Type::Text: {
+                const std::string& s = *v.textPtr();
+                rc = sqlite3_bind_text64(stmt, index, s.data(), s.size(), SQLITE_TRANSIENT,
+                                         SQLITE_UTF8);
+                break;
+            }
+            case Value::Type::Blob: {
+                // An empty buffer is a zero-length blob, never NULL.
+                const Bytes& b = *v.bytesPtr();
+                if (b.empty())
+                    rc = sqlite3_bind_zeroblob(stmt, index, 0);
+                else
+                    rc = sqlite3_bind_blob64(stmt, index, b.data(), b.size(), SQLITE_TRANSIENT);
+                break;
+            }
+        }
+        if (rc != SQLITE_OK) return false;
+    }
+    return true;
+}
+
+int SqliteConnection::step(sqlite3_stmt* stmt, BusyClock& clock) {
+    activeClock_ = &clock;
+    int rc;
+    for (;;) {
+        rc = sqlite3_step(stmt);
+        // SQLite answers busy without consulting the handler in a few cases (a hot journal being
+        // recovered, for one); those are retried here within the same window.
+        if (rc != SQLITE_BUSY || !waitAfterBusy(clock)) break;
+    }
+    activeClock_ = nullptr;
+    return rc;
+}
+
+bool SqliteConnection::waitAfterBusy(BusyClock& clock) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!clock.firstReport) clock.firstReport = now;
+    if (busyObserver_) busyObserver_();
+    if (now - *clock.firstReport >= kBusyRetryTimeout) return false;
+    std::this_thread::sleep_for(kBusyRetrySleep);
+    return true;
+}
+
+int SqliteConnection::busyCallback(void* self, int count) {
+    auto* conn = static_cast<SqliteConnection*>(self);
+    BusyClock* clock = conn->activeClock_;
+    if (!clock) {
+        // A lock wait outside a statement of ours (for example inside close): it gets a window
+        // of its own, started at its first report.
+        if (count == 0) conn->looseClock_ = BusyClock{};
+        clock = &conn->looseClock_;
+    }
+    return conn->waitAfterBusy(*clock) ? 1 : 0;
+}
+
+void SqliteConnection::recycle(std::string_view sql, SqliteStatementPtr stmt) {
+    if (!stmt) return;
+    sqlite3_reset(stmt.get());
+    sqlite3_clear_bindings(stmt.get());
+    if (!cacheStatements_ || !db_) return;
+    if (idle_.size() >= kStatementCacheLimit) idle_.clear();
+    idle_.try_emplace(std::string(sql), std::move(stmt));
+}
+
+void SqliteConnection::forget(const SqliteResultSet* rs) {
+    auto it = std::find(openResultSets_.begin(), openResultSets_.end(), rs);
+    if (it != openResultSets_.end()) openResultSets_.erase(it);
+}
+
+std::int64_t SqliteConnection::lastInsertRowId() const {
+    return db_ ? sqlite3_last_insert_rowid(db_.get()) : 0;
+}
+
+int SqliteConnection::changes() const {
+    return db_ ? sqlite3_changes(db_.get()) : 0;
+}
+
+int SqliteConnection::lastErrorCode() const {
+    return db_ ? sqlite3_errcode(db_.get()) : 0;
+}
+
+std::string SqliteConnection::lastErrorMessage() const {
+    return db_ ? std::string(sqlite3_errmsg(db_.get())) : std::string("not an error");
+}
+
+bool SqliteConnection::inTransaction() const {
+    return db_ && sqlite3_get_autocommit(db_.get()) == 0;
+}
+
+void SqliteConnection::logStatementError(int code, std::string_view sql) const {
+    const char* message = db_ ? sqlite3_errmsg(db_.get()) : sqlite3_errstr(code);
+    logf("DB Error: %d \"%@\"", code, message);
+    logf("DB Query: %@", sql);
+    logf("DB Path: %@", path_);
+}
+
+void SqliteConnection::logNotOpen() const {
+    logf("The FMDatabase %@ is not open.", path_);
+}
+
+}  // namespace examora
