@@ -6,6 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "store/records/course_subject_entity.h"
+#include "store/sqlite_helper.h"
+
 namespace examora {
 
 // Subject types by code, as stored in coursesubject.isubjecttype.
@@ -27,10 +30,14 @@ struct AnswerMark {
 };
 
 // Answer checking and the small services the practice engine shares: subject type names, option
-// splitting and distinct random draws. Everything here is class-level and touches no table; the
-// caller persists what it decides.
-class CourseSubjectUtil {
+// splitting and distinct random draws. These are class-level and touch no table; the caller
+// persists what they decide.
+class CourseSubjectUtil : public SQLiteHelper {
   public:
+    // Marks the record's myanswer against its answer and score (see markAnswer) and sets its
+    // myscore, except for an empty answer, which leaves myscore as it was.
+    static bool checkAnswerIsCorrect(CourseSubjectEntity& subject);
+
     // Marks `myanswer` against the right answer `answer` of a subject of the given type worth
     // `score` points (absent: 0). `deductPoints` is the points per right option of a partly right
     // multiple-choice answer. Exact, case-sensitive comparison throughout; an empty answer

@@ -70,6 +70,14 @@ AnswerMark CourseSubjectUtil::markAnswer(int subjectType, std::string_view answe
     return {false, 0.0f};
 }
 
+bool CourseSubjectUtil::checkAnswerIsCorrect(CourseSubjectEntity& subject) {
+    std::optional<float> score;
+    if (subject.score) score = static_cast<float>(*subject.score);
+    const AnswerMark m = markAnswer(subject.subjecttype, subject.answer, subject.myanswer, score);
+    if (m.myscore) subject.myscore = *m.myscore;
+    return m.correct;
+}
+
 AnswerMark CourseSubjectUtil::markAnswer(int subjectType, std::string_view answer,
                                          std::string_view myanswer, std::optional<float> score) {
     return markAnswer(subjectType, answer, myanswer, score,
