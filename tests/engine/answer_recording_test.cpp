@@ -155,12 +155,6 @@ TEST_F(AnswerRecordingTest, RemovalAndMarks) {
     util.doDeleteCollectSubject(s);
     EXPECT_EQ(column("bcollect", s), "0");
     EXPECT_EQ(column("drememberdate", s), collectedAt);
-
-    util.doRememberSubject(s);
-    EXPECT_EQ(column("bremember", s), "1");
-    util.doCancelRememberSubject(s);
-    EXPECT_EQ(column("bremember", s), "0");
-    EXPECT_EQ(column("drememberdate", s), "(null)");
 }
 
 TEST_F(AnswerRecordingTest, ClearingAnswersKeepsCountsAndOtherChapters) {
