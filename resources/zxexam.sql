@@ -167,6 +167,9 @@ create index idx_coursesubject_chapter on coursesubject (ichapterid, isubjecttyp
 -- and the course's subject ids in practice order without the withdrawn ones.
 create index idx_coursesubject_progress on coursesubject (icourseid, ichapterid, bstopflag, cmyanswer, bcorrect);
 create index idx_coursesubject_order on coursesubject (icourseid, bstopflag, isubjecttype, iindex);
+-- Placeholder rows still to be fetched: few at any time, asked after at every course opening.
+create index idx_coursesubject_placeholder on coursesubject (icourseid)
+    where cmaker = 'downloading';
 
 create table courseoutline (
     ioutlineid integer primary key,
