@@ -9,7 +9,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -24,11 +23,6 @@
 
 namespace examora {
 namespace {
-
-int courseSize() {
-    if (std::getenv("EXAMORA_BENCH_SMALL")) return CourseSize::S;
-    return CourseSize::largestSelected();
-}
 
 // One generated course in a temporary database for the whole run.
 class BenchCourse {
@@ -48,7 +42,7 @@ class BenchCourse {
         std::filesystem::create_directories(dir_);
         const std::string path = CourseGenerator::installTemplate((dir_ / "zxexam.db").string());
         CommonSetting::setDbPath(path);
-        course_ = CourseGenerator().generate(path, 1, courseSize());
+        course_ = CourseGenerator().generate(path, 1, CourseSize::largestSelected());
     }
     ~BenchCourse() {
         std::error_code ec;

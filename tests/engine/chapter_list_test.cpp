@@ -136,7 +136,7 @@ TEST_F(ChapterListTest, OneSubjectIsDecipheredAndTakesItsTypesDefaultPoints) {
     const auto s = util.loadSubjuectInfo(scored);
     ASSERT_TRUE(s.has_value());
     EXPECT_EQ(s->title, "标题一");
-    EXPECT_EQ(s->description, SubjectSpec{}.description);
+    EXPECT_EQ(s->description, NewSubject{}.description);
     EXPECT_EQ(s->score, 3.0);
     EXPECT_EQ(util.loadSubjuectInfo(unscored)->score, 2.0);
     EXPECT_EQ(util.loadSubjuectInfo(absent)->score, 0.0);

@@ -71,19 +71,21 @@ class ChapterProgressEquivalenceTest : public StoreTest {
         return compared;
     }
 
+    std::string dbPath() const { return home_.documents() + "/zxexam.db"; }
+
     CourseUtil util;
     DirectProgress direct{sql()};
 };
 
 TEST_F(ChapterProgressEquivalenceTest, OnePassGivesTheNumbersOfOneStatementPerChapter) {
     const GeneratedCourse course =
-        CourseGenerator().generate(home_->dbPath(), 3, CourseSize::M, 1'796'000'000);
+        CourseGenerator().generate(dbPath(), 3, CourseSize::M, 1'796'000'000);
     // Withdrawn subjects spread over the course, one leaf withdrawn whole (its stored count then
     // stands in), and a second course whose subjects must not be counted.
     sql().ExecuteNonQuery("update coursesubject set bstopflag=1 where isubjectid % 37 = 0");
     sql().ExecuteNonQuery("update coursesubject set bstopflag=1 where ichapterid=?",
                           course.leafChapters0[5]);
-    CourseGenerator(7).generate(home_->dbPath(), 4, CourseSize::S, 1'796'000'000);
+    CourseGenerator(7).generate(dbPath(), 4, CourseSize::S, 1'796'000'000);
 
     // Held open so that the many short reads below do not each end with a checkpoint.
     DatabaseScope keepOpen(sql());
