@@ -5,7 +5,10 @@
 #include <limits>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include "platform/log.h"
+#include "platform/text_util.h"
 #include "store/sqlite_result_set.h"
 
 namespace examora {
@@ -35,12 +38,14 @@ SqliteConnection::SqliteConnection(std::string path) : path_(std::move(path)) {}
 
 SqliteConnection::~SqliteConnection() {
     close();
-    if (db_) {
-        // close() failed (a statement prepared outside this class is still live): the handle
-        // closes for real when that statement is finalized.
-        db_.reset();
+    if (open_) {
+        // close() failed (a statement prepared outside this class is still live).
+        open_ = false;
         --gOpenConnections;
     }
+    // sqlite3_close_v2 defers the real close until a stray statement is finalized.
+    idle_.clear();
+    db_.reset();
 }
 
 std::size_t SqliteConnection::openConnectionCount() {
@@ -48,7 +53,24 @@ std::size_t SqliteConnection::openConnectionCount() {
 }
 
 bool SqliteConnection::open() {
-    if (db_) return true;
+    if (open_) return true;
+    // A file deleted or renamed over since the handle was opened must not be served from the old
+    // handle (it would still read the unlinked file); the old handle goes first so that it takes
+    // its log and shared-memory files with it before the new file is opened.
+    if (db_ && !pathStillNamesOpenedFile() && !closeHandle()) {
+        idle_.clear();
+        db_.reset();
+    }
+    if (!db_) return openHandle();
+    // A fresh handle reports no last row id; the parked one must not report a stale one.
+    sqlite3_set_last_insert_rowid(db_.get(), 0);
+    open_ = true;
+    noStatementSinceOpen_ = true;
+    ++gOpenConnections;
+    return true;
+}
+
+bool SqliteConnection::openHandle() {
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(path_.c_str(), &raw, kOpenFlags, nullptr);
     SqliteHandlePtr handle(raw);
@@ -57,7 +79,17 @@ bool SqliteConnection::open() {
         return false;
     }
     sqlite3_busy_handler(raw, &SqliteConnection::busyCallback, this);
+    sqlite3_set_authorizer(raw, &SqliteConnection::authorize, this);
+    // A handle on something that is no file to compare later (an in-memory database) is never
+    // parked: its contents end with a real close.
+    struct stat st {};
+    fileIdentified_ = ::stat(path_.c_str(), &st) == 0;
+    fileDevice_ = static_cast<std::uint64_t>(st.st_dev);
+    fileInode_ = static_cast<std::uint64_t>(st.st_ino);
     db_ = std::move(handle);
+    open_ = true;
+    sessionChanged_ = false;
+    noStatementSinceOpen_ = true;
     ++gOpenConnections;
     applyConnectionSettings();
     return true;
@@ -68,20 +100,35 @@ void SqliteConnection::applyConnectionSettings() {
     // synchronous=NORMAL a committed transaction survives a killed process (only a power loss
     // can take back the last commits). The journal mode is stored in the file, so after the
     // first connection switches it the statement only confirms it.
+    applyingSettings_ = true;
     std::unique_ptr<SqliteResultSet> rs = executeQuery("pragma journal_mode=wal");
     if (rs) {
         rs->next();
         rs->close();
     }
     executeUpdate("pragma synchronous=normal");
+    applyingSettings_ = false;
+    noStatementSinceOpen_ = true;
 }
 
 bool SqliteConnection::close() {
-    if (!db_) return true;
+    if (!open_) return true;
     std::vector<SqliteResultSet*> sets;
     sets.swap(openResultSets_);
     for (SqliteResultSet* rs : sets)
         rs->abandon();
+    // A real close refuses while a foreign statement is live and then changes nothing more.
+    if (hasForeignStatements() || sessionChanged_ || !fileIdentified_) return closeHandle();
+    if (sqlite3_get_autocommit(db_.get()) == 0 &&
+        sqlite3_exec(db_.get(), "rollback", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return closeHandle();
+    open_ = false;
+    --gOpenConnections;
+    return true;
+}
+
+bool SqliteConnection::closeHandle() {
+    if (!db_) return true;
     idle_.clear();
     int rc = sqlite3_close(db_.get());
     if (rc != SQLITE_OK) {
@@ -89,8 +136,71 @@ bool SqliteConnection::close() {
         return false;
     }
     (void)db_.release();  // already closed above
-    --gOpenConnections;
+    if (open_) {
+        open_ = false;
+        --gOpenConnections;
+    }
     return true;
+}
+
+bool SqliteConnection::hasForeignStatements() const {
+    // Every statement this class owns is reset and idle in the cache once the result sets are
+    // gone; anything beyond those belongs to someone else.
+    std::size_t live = 0;
+    for (sqlite3_stmt* s = sqlite3_next_stmt(db_.get(), nullptr); s;
+         s = sqlite3_next_stmt(db_.get(), s)) {
+        if (++live > idle_.size() || sqlite3_stmt_busy(s)) return true;
+    }
+    return false;
+}
+
+bool SqliteConnection::pathStillNamesOpenedFile() const {
+    struct stat st {};
+    return fileIdentified_ && ::stat(path_.c_str(), &st) == 0 &&
+           static_cast<std::uint64_t>(st.st_dev) == fileDevice_ &&
+           static_cast<std::uint64_t>(st.st_ino) == fileInode_;
+}
+
+namespace {
+
+// Pragmas that only read: an argument names what to read, it sets nothing.
+bool isReadingPragma(std::string_view name) {
+    static constexpr std::string_view kReading[] = {
+        "table_info",      "table_xinfo", "table_list",       "index_info",
+        "index_xinfo",     "index_list",  "foreign_key_list", "foreign_key_check",
+        "integrity_check", "quick_check", "database_list",    "collation_list",
+        "function_list",   "module_list", "pragma_list",      "compile_options",
+        "wal_checkpoint",
+    };
+    for (std::string_view r : kReading)
+        if (equalsIgnoringCase(r, name)) return true;
+    return false;
+}
+
+}  // namespace
+
+int SqliteConnection::authorize(void* self, int action, const char* arg1, const char* arg2,
+                                const char* /*database*/, const char* /*trigger*/) {
+    auto* conn = static_cast<SqliteConnection*>(self);
+    if (conn->applyingSettings_) return SQLITE_OK;
+    switch (action) {
+        case SQLITE_ATTACH:
+        case SQLITE_DETACH:
+        case SQLITE_CREATE_TEMP_TABLE:
+        case SQLITE_CREATE_TEMP_INDEX:
+        case SQLITE_CREATE_TEMP_TRIGGER:
+        case SQLITE_CREATE_TEMP_VIEW:
+            conn->sessionChanged_ = true;
+            break;
+        case SQLITE_PRAGMA:
+            // "pragma name" reads; "pragma name = value" and "pragma name(value)" set, except for
+            // the pragmas whose argument only names what to read.
+            if (arg2 && !isReadingPragma(arg1 ? arg1 : "")) conn->sessionChanged_ = true;
+            break;
+        default:
+            break;
+    }
+    return SQLITE_OK;
 }
 
 void SqliteConnection::setShouldCacheStatements(bool cache) {
@@ -99,10 +209,11 @@ void SqliteConnection::setShouldCacheStatements(bool cache) {
 }
 
 bool SqliteConnection::executeUpdate(std::string_view sql, const std::vector<Value>& args) {
-    if (!db_) {
+    if (!open_) {
         logNotOpen();
         return false;
     }
+    noStatementSinceOpen_ = false;
     BusyClock clock;
     SqliteStatementPtr stmt;
     if (!prepare(sql, clock, stmt)) return false;
@@ -128,10 +239,11 @@ bool SqliteConnection::executeUpdate(std::string_view sql, const std::vector<Val
 
 std::unique_ptr<SqliteResultSet> SqliteConnection::executeQuery(std::string_view sql,
                                                                 const std::vector<Value>& args) {
-    if (!db_) {
+    if (!open_) {
         logNotOpen();
         return nullptr;
     }
+    noStatementSinceOpen_ = false;
     BusyClock clock;
     SqliteStatementPtr stmt;
     if (!prepare(sql, clock, stmt) || !stmt) return nullptr;
@@ -260,7 +372,7 @@ void SqliteConnection::recycle(std::string_view sql, SqliteStatementPtr stmt) {
     if (!stmt) return;
     sqlite3_reset(stmt.get());
     sqlite3_clear_bindings(stmt.get());
-    if (!cacheStatements_ || !db_) return;
+    if (!cacheStatements_ || !open_) return;
     if (idle_.size() >= kStatementCacheLimit) idle_.clear();
     idle_.try_emplace(std::string(sql), std::move(stmt));
 }
@@ -271,23 +383,23 @@ void SqliteConnection::forget(const SqliteResultSet* rs) {
 }
 
 std::int64_t SqliteConnection::lastInsertRowId() const {
-    return db_ ? sqlite3_last_insert_rowid(db_.get()) : 0;
+    return open_ ? sqlite3_last_insert_rowid(db_.get()) : 0;
 }
 
 int SqliteConnection::changes() const {
-    return db_ ? sqlite3_changes(db_.get()) : 0;
+    return open_ && !noStatementSinceOpen_ ? sqlite3_changes(db_.get()) : 0;
 }
 
 int SqliteConnection::lastErrorCode() const {
-    return db_ ? sqlite3_errcode(db_.get()) : 0;
+    return open_ ? sqlite3_errcode(db_.get()) : 0;
 }
 
 std::string SqliteConnection::lastErrorMessage() const {
-    return db_ ? std::string(sqlite3_errmsg(db_.get())) : std::string("not an error");
+    return open_ ? std::string(sqlite3_errmsg(db_.get())) : std::string("not an error");
 }
 
 bool SqliteConnection::inTransaction() const {
-    return db_ && sqlite3_get_autocommit(db_.get()) == 0;
+    return open_ && sqlite3_get_autocommit(db_.get()) == 0;
 }
 
 void SqliteConnection::logStatementError(int code, std::string_view sql) const {

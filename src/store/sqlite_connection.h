@@ -29,6 +29,13 @@ class SqliteResultSet;
 //   since its first busy report, then fails as busy.
 // - Closing the connection closes every result set still open on it; such a result set then
 //   reports no further rows.
+// - open() and close() are logical: the SQLite handle stays parked across a close, so a reopen
+//   costs no schema parse and the close no checkpoint. A logical close ends everything a real one
+//   would: result sets end, an SQL transaction is rolled back and every cached statement is reset,
+//   so the parked handle holds no lock and no read snapshot. The handle is closed for real when
+//   the connection is destroyed, when a statement changed per-handle state (a setting pragma, an
+//   attached database, a temporary object) so that the next open starts clean, and on reopen when
+//   the path no longer names the file that was opened (deleted or replaced).
 // - A connection is used by one thread at a time; several connections on several threads may open
 //   the same file.
 class SqliteConnection {
@@ -54,9 +61,12 @@ class SqliteConnection {
     // Opens read-write (creating the file when missing) with full mutexing. True when the
     // connection is open afterwards, also when it already was. A failure logs "error opening!: %d".
     bool open();
-    // Closes open result sets and the connection. True when the connection is closed afterwards.
+    // Closes open result sets and the connection. True when the connection is closed afterwards;
+    // false (logged, still open) while a statement prepared outside this class is unfinished.
     bool close();
-    bool isOpen() const { return db_ != nullptr; }
+    bool isOpen() const { return open_; }
+    // Whether a SQLite handle is held, open or parked.
+    bool holdsHandle() const { return db_ != nullptr; }
 
     // Runs one statement that returns no rows. False (logged) on any failure.
     bool executeUpdate(std::string_view sql, const std::vector<Value>& args = {});
@@ -84,15 +94,25 @@ class SqliteConnection {
     // How many connections of this process are open right now (for the open/close log lines).
     static std::size_t openConnectionCount();
 
-    // The raw handle for operations this class does not wrap; nullptr while closed.
-    sqlite3* sqliteHandle() const { return db_.get(); }
+    // The raw handle for operations this class does not wrap; nullptr while closed. Per-handle
+    // state set through it (functions, hooks) may outlive a close.
+    sqlite3* sqliteHandle() const { return open_ ? db_.get() : nullptr; }
 
   private:
     friend class SqliteResultSet;
 
     explicit SqliteConnection(std::string path);
 
+    bool openHandle();
     void applyConnectionSettings();
+    // Ends the SQLite handle for real. False (logged, handle kept) when SQLite refuses.
+    bool closeHandle();
+    // Whether a statement this class does not own is live on the handle.
+    bool hasForeignStatements() const;
+    // Whether the path still names the file the handle was opened on.
+    bool pathStillNamesOpenedFile() const;
+    static int authorize(void* self, int action, const char* arg1, const char* arg2,
+                         const char* database, const char* trigger);
     // Prepares (or takes from the cache) the statement for sql. False on failure (logged). An
     // SQL text with no statement in it succeeds with a null statement.
     bool prepare(std::string_view sql, BusyClock& clock, SqliteStatementPtr& out);
@@ -114,7 +134,16 @@ class SqliteConnection {
     };
 
     std::string path_;
-    SqliteHandlePtr db_;
+    SqliteHandlePtr db_;  // held while parked too; open_ says whether the connection is open
+    bool open_ = false;
+    // A statement prepared on the handle changed state that a real close would end.
+    bool sessionChanged_ = false;
+    bool applyingSettings_ = false;
+    // No statement has run since the last open, so there is no change count to report.
+    bool noStatementSinceOpen_ = true;
+    bool fileIdentified_ = false;
+    std::uint64_t fileDevice_ = 0;
+    std::uint64_t fileInode_ = 0;
     std::vector<SqliteResultSet*> openResultSets_;  // not owned: each unregisters itself
     std::unordered_map<std::string, SqliteStatementPtr, TextHash, std::equal_to<>> idle_;
     bool cacheStatements_ = true;
