@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <limits>
+#include <mutex>
 #include <thread>
 
 #include <sys/stat.h>
@@ -43,6 +44,7 @@ SqliteConnection::~SqliteConnection() {
         open_ = false;
         --gOpenConnections;
     }
+    unpark();
     // sqlite3_close_v2 defers the real close until a stray statement is finalized.
     idle_.clear();
     db_.reset();
@@ -54,12 +56,17 @@ std::size_t SqliteConnection::openConnectionCount() {
 
 bool SqliteConnection::open() {
     if (open_) return true;
+    unpark();
     // A file deleted or renamed over since the handle was opened must not be served from the old
-    // handle (it would still read the unlinked file); the old handle goes first so that it takes
-    // its log and shared-memory files with it before the new file is opened.
-    if (db_ && !pathStillNamesOpenedFile() && !closeHandle()) {
-        idle_.clear();
-        db_.reset();
+    // handle (it would still read the unlinked file). The log file keeps its name, and SQLite
+    // neither checkpoints nor removes it when the last handle on a moved file closes: frames of
+    // the old file left in it would be read as pages of the new one. So the old file's log is
+    // checkpointed into the old file and emptied, and every parked handle on it is closed, before
+    // the new file is opened.
+    if (db_ && !pathStillNamesOpenedFile()) {
+        sqlite3_wal_checkpoint_v2(db_.get(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        closeParkedHandles(fileDevice_, fileInode_);
+        dropHandle();
     }
     if (!db_) return openHandle();
     // A fresh handle reports no last row id; the parked one must not report a stale one.
@@ -124,7 +131,59 @@ bool SqliteConnection::close() {
         return closeHandle();
     open_ = false;
     --gOpenConnections;
+    park();
     return true;
+}
+
+namespace {
+
+// The parked connections of the process. A parked connection is touched by its owner only after
+// it has taken itself off this list, so whoever holds the lock may close a listed one's handle.
+struct ParkedList {
+    std::mutex mutex;
+    std::vector<SqliteConnection*> connections;
+};
+
+ParkedList& parkedList() {
+    // Never destroyed: connections in static storage may still unpark during exit.
+    union Holder {
+        ParkedList list;
+        Holder() : list() {}
+        ~Holder() {}
+    };
+    static Holder holder;
+    return holder.list;
+}
+
+}  // namespace
+
+void SqliteConnection::park() {
+    ParkedList& parked = parkedList();
+    const std::lock_guard lock(parked.mutex);
+    parked.connections.push_back(this);
+}
+
+void SqliteConnection::unpark() {
+    ParkedList& parked = parkedList();
+    const std::lock_guard lock(parked.mutex);
+    std::erase(parked.connections, this);
+}
+
+void SqliteConnection::closeParkedHandles(std::uint64_t device, std::uint64_t inode) {
+    ParkedList& parked = parkedList();
+    const std::lock_guard lock(parked.mutex);
+    std::erase_if(parked.connections, [&](SqliteConnection* c) {
+        if (c->fileDevice_ != device || c->fileInode_ != inode) return false;
+        c->dropHandle();
+        return true;
+    });
+}
+
+void SqliteConnection::dropHandle() {
+    if (closeHandle()) return;
+    // A foreign statement keeps the handle alive; it closes for real once that is finalized.
+    idle_.clear();
+    db_.reset();
 }
 
 bool SqliteConnection::closeHandle() {

@@ -107,6 +107,13 @@ class SqliteConnection {
     void applyConnectionSettings();
     // Ends the SQLite handle for real. False (logged, handle kept) when SQLite refuses.
     bool closeHandle();
+    // Closes the handle, or lets it close once a foreign statement on it is finalized.
+    void dropHandle();
+    // A closed connection's handle is listed while parked, so that a connection that finds its
+    // file replaced can close every parked handle of this process on the old file.
+    void park();
+    void unpark();
+    static void closeParkedHandles(std::uint64_t device, std::uint64_t inode);
     // Whether a statement this class does not own is live on the handle.
     bool hasForeignStatements() const;
     // Whether the path still names the file the handle was opened on.

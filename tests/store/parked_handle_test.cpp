@@ -119,10 +119,13 @@ TEST_F(ParkedHandleTest, SettingsAndTemporaryObjectsEndWithTheClose) {
 }
 
 TEST_F(ParkedHandleTest, FileReplacedOrDeletedBetweenUsesIsOpenedAfresh) {
+    // Two objects parked on the file, one of them with a write still only in the log.
     SQLiteHelper h;
+    SQLiteHelper second;
     EXPECT_EQ(h.ExecuteScalarString("select cname from t where id = 1"), "a");
+    EXPECT_TRUE(second.ExecuteNonQuery("insert into t (cname) values ('d')"));
 
-    // Another file renamed over the path while the handle is parked.
+    // Another file renamed over the path while the handles are parked.
     const std::string replacement = dbPath() + ".new";
     {
         auto c = SqliteConnection::databaseWithPath(replacement);
@@ -135,6 +138,7 @@ TEST_F(ParkedHandleTest, FileReplacedOrDeletedBetweenUsesIsOpenedAfresh) {
     EXPECT_TRUE(h.ExecuteNonQuery("insert into t (cname) values ('after')"));
     SQLiteHelper other;
     EXPECT_EQ(other.ExecuteScalarInt("select count(*) from t"), 2);
+    EXPECT_EQ(second.ExecuteScalarInt("select count(*) from t"), 2);
 
     // The file deleted: the next use creates an empty database as a first open does, and no
     // log left behind by the old file is replayed into it.
