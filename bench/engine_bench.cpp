@@ -54,9 +54,8 @@ class BenchCourse {
 };
 
 // How the database is held around the measured operations, by the benchmark's argument:
-// 0 the operation's own connection is the only one, so each close also checkpoints;
-// 1 another data-access object holds the database open meanwhile (a download, the presence loop),
-//   so each close skips the checkpoint;
+// 0 the operation's own connection is the only one: each operation opens and closes it;
+// 1 another data-access object holds the database open meanwhile (a download, the presence loop);
 // 2 the caller holds the operating object's database open, so no operation opens or closes.
 class Holding {
   public:
