@@ -24,6 +24,7 @@ public:
     };
 
     using ExamWebServiceUtil::getRespondData;
+    using ExamWebServiceUtil::getRespondData_MutiResult;
 
     std::string getRespondData(const std::string& method, const std::optional<SoapParams>& params,
                                double timeoutSeconds) override {
