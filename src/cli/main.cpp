@@ -1,7 +1,22 @@
-// The examora command line. For now its main job is the launch sequence.
-#include <cstdio>
+// The examora command line: performs the launch on the application home and reports it.
+#include <CLI/CLI.hpp>
+#include <iostream>
 
-int main() {
-    std::puts("examora");
-    return 0;
+#include "app/launch_command.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"Examora, an exam-preparation client"};
+    examora::LaunchCommand::Options options;
+    std::string home;
+    std::string serviceUrl;
+    app.add_option("--home", home,
+                   "Application home (default: $EXAMORA_HOME, else "
+                   "$XDG_DATA_HOME/examora)");
+    app.add_option("--service-url", serviceUrl,
+                   "Exam web service URL (default: $EXAMORA_SERVICE_URL)");
+    app.add_flag("--quiet", options.quiet, "Do not log to standard error");
+    CLI11_PARSE(app, argc, argv);
+    if (app.count("--home") > 0) options.home = home;
+    if (app.count("--service-url") > 0) options.serviceUrl = serviceUrl;
+    return examora::LaunchCommand::run(options, std::cout, std::cerr);
 }

@@ -57,6 +57,24 @@ std::optional<std::uint64_t> HttpResponse::contentLength() const {
     return n;
 }
 
+std::string urlEncode(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+            c == '-' || c == '.' || c == '_' || c == '~') {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+    return out;
+}
+
 std::optional<UrlAuthority> urlAuthority(const std::string& url) {
     UrlHandle handle(curl_url());
     if (!handle) return std::nullopt;

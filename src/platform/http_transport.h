@@ -58,6 +58,10 @@ struct HttpResponse {
     std::optional<std::uint64_t> contentLength() const;
 };
 
+// Percent-encodes everything but the unreserved characters (A-Z a-z 0-9 - . _ ~), for a query
+// item or a form field.
+std::string urlEncode(std::string_view text);
+
 // The authority part of a URL: host (IPv6 in brackets) and the port only when the URL names one.
 struct UrlAuthority {
     std::string host;

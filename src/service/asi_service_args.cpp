@@ -135,7 +135,8 @@ std::string ASIServiceArgs::paramString() const {
     std::string out;
     for (const auto& [name, value] : *soapParams_) {
         if (!out.empty()) out += '&';
-        out += strformat("%@=%@", name, value);
+        // Encoded, or a value holding "&", "=", "#" or a space would split or cut the list.
+        out += strformat("%@=%@", urlEncode(name), urlEncode(value));
     }
     return out;
 }

@@ -92,7 +92,8 @@ public:
     std::string requestURL() const;
     // "GET" for form 0, "POST" otherwise.
     std::string requestMethod() const;
-    // "name=value" items joined by "&"; empty without parameters.
+    // "name=value" items joined by "&", names and values percent-encoded; empty without
+    // parameters.
     std::string paramString() const;
     // The body to send (UTF-8); empty for form 0.
     std::string requestBodyMessage() const;

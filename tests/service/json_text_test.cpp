@@ -80,9 +80,6 @@ TEST(JsonTextTest, EmptinessAndScalarReadings) {
     EXPECT_TRUE(U::isEmptyOfJOSN("anyType{}"));
     EXPECT_FALSE(U::isEmptyOfJOSN("anyType{} "));
     EXPECT_FALSE(U::isEmptyOfJOSN("NULL"));
-    EXPECT_TRUE(U::isEmpty(Value("NULL")));
-    EXPECT_TRUE(U::isEmpty(Value()));
-    EXPECT_FALSE(U::isEmpty(Value(0)));
 
     for (const char* yes : {"true", "True", "YES", "y", "1", "007", "  9", "t"}) {
         EXPECT_TRUE(U::toBOOL(std::string(yes))) << yes;

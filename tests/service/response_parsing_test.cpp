@@ -141,19 +141,6 @@ TEST(ResponseParsingTest, NodeNavigationAndSerialization) {
     EXPECT_EQ(survivor->InnerText(), "me");
 }
 
-TEST(ResponseParsingTest, ResponseTextComesOnlyFromCompleted200Exchanges) {
-    HttpResponse ok;
-    ok.status = 200;
-    ok.body = "<r/>";
-    EXPECT_EQ(ASIServiceResult::responseText(ok), "<r/>");
-    HttpResponse failed = ok;
-    failed.status = 500;
-    EXPECT_EQ(ASIServiceResult::responseText(failed), "");
-    HttpResponse broken = ok;
-    broken.error = "timed out";
-    EXPECT_EQ(ASIServiceResult::responseText(broken), "");
-}
-
 TEST(ResponseParsingTest, BodyIsDecodedByTheNamedCharsetElseTheDefault) {
     const std::string gbk = "\xC4\xE3\xBA\xC3";  // 你好 in GBK
     HttpResponse r;

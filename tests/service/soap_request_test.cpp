@@ -8,7 +8,7 @@ namespace {
 constexpr const char* kNs = "http://tempuri.org/";
 
 class SoapRequestTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASIServiceArgs::resetDefaults();
         ASIServiceArgs::setWebServiceURL(
@@ -153,6 +153,9 @@ TEST_F(SoapRequestTest, UrlAndMethodOfEachForm) {
     args.setHttpWay(ASIServiceArgs::kHttpPost);
     EXPECT_EQ(args.requestURL(), endpoint + "/GetAppVersion");
     EXPECT_EQ(args.requestBodyMessage(), "appType=1&x=2");
+    // Separators inside a value must not split it.
+    args.setSoapParam("x", "a&b=c d#题");
+    EXPECT_EQ(args.requestBodyMessage(), "appType=1&x=a%26b%3Dc%20d%23%E9%A2%98");
 
     // An empty endpoint falls back on the process-wide one as well.
     args.setServiceURL("");

@@ -17,10 +17,8 @@ ExamServer::~ExamServer() {
 
 bool ExamServer::start() {
     if (thread_.joinable()) return true;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopping_ = false;
-    }
+    if (started_) return false;
+    started_ = true;
     auto route = [this](const httplib::Request& req, httplib::Response& res) {
         RecordedRequest recorded;
         recorded.method = req.method;

@@ -27,7 +27,8 @@ public:
     ExamServer(const ExamServer&) = delete;
     ExamServer& operator=(const ExamServer&) = delete;
 
-    // Binds and starts serving on a background thread; false when no port could be bound.
+    // Binds and starts serving on a background thread; false when no port could be bound or the
+    // server has already been stopped (a server runs once).
     bool start();
     void stop();
 
@@ -51,6 +52,7 @@ private:
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = 0;
+    bool started_ = false;
 
     mutable std::mutex mutex_;
     std::condition_variable stopped_;

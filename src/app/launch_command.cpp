@@ -1,0 +1,77 @@
+#include "app/launch_command.h"
+
+#include <exception>
+#include <ostream>
+
+#include "app/app_delegate.h"
+#include "app/common_setting.h"
+#include "platform/global_queue.h"
+#include "platform/log.h"
+#include "platform/main_queue.h"
+#include "platform/paths.h"
+
+namespace examora {
+
+namespace {
+
+// The command line has no screens; it only remembers which one the launch chose.
+class ConsoleScreens : public LaunchScreens {
+  public:
+    void setupMainViewController() override {}
+    void setupCourseSelectViewController() override {}
+};
+
+const char* screenName(AppDelegate::FirstScreen screen) {
+    switch (screen) {
+        case AppDelegate::FirstScreen::Main:
+            return "main";
+        case AppDelegate::FirstScreen::CourseSelection:
+            return "course selection";
+        case AppDelegate::FirstScreen::None:
+            break;
+    }
+    return "none";
+}
+
+}  // namespace
+
+int LaunchCommand::run(const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.quiet) setLogQuiet(true);
+    if (options.home) Paths::setHome(*options.home);
+
+    LaunchOptions launch;
+    launch.serviceUrl = LaunchOptions::serviceUrlFrom(options.serviceUrl);
+    ConsoleScreens screens;
+    AppDelegate delegate(screens);
+    bool launched = false;
+    std::string failure;
+
+    MainQueue& main = MainQueue::shared();
+    main.start();
+    try {
+        main.sync([&] { launched = delegate.application(launch); });
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    // Background work started by the launch finishes before the queues go away.
+    GlobalQueue::waitUntilIdle();
+    main.stop();
+
+    if (!failure.empty()) {
+        err << "examora: launch failed: " << failure << "\n";
+        return 1;
+    }
+    if (!launched) {
+        err << "examora: cannot install the database in " << Paths::home()
+            << "/documents: the template zxexam.db is missing from " << Paths::resourceDirectory()
+            << " or cannot be copied\n";
+        return 1;
+    }
+    out << "database: " << CommonSetting::DbPath() << "\n"
+        << "pictures: " << CommonSetting::ImagePath() << "\n"
+        << "device: " << CommonSetting::DeviceId() << "\n"
+        << "first screen: " << screenName(delegate.firstScreen()) << "\n";
+    return 0;
+}
+
+}  // namespace examora

@@ -1,0 +1,24 @@
+#pragma once
+
+namespace examora {
+
+// What the launch sequence needs of the screens: a window, the application-wide look and the two
+// possible first screens. The command line and the web interface implement it; tests fake it.
+// Every call happens on the main queue.
+class LaunchScreens {
+  public:
+    virtual ~LaunchScreens() = default;
+
+    // Creates the main window over the whole screen.
+    virtual void makeWindow() {}
+    // The application-wide look (bar colours, tints).
+    virtual void customizeInterface() {}
+    // The main course screen inside a container with a left side menu.
+    virtual void setupMainViewController() = 0;
+    // The list of course classes inside a navigation stack.
+    virtual void setupCourseSelectViewController() = 0;
+    // Gives the window its white background and shows it.
+    virtual void makeKeyAndVisible() {}
+};
+
+}  // namespace examora

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "app/common_setting.h"
+#include "app/config_helper.h"
+#include "support/temp_home.h"
+
+namespace examora {
+namespace {
+
+class ConfigHelperTest : public TempHomeTest {};
+
+TEST_F(ConfigHelperTest, AbsentKeysReadAsZeroOrNil) {
+    EXPECT_EQ(ConfigHelper::getIntValue("courseid"), 0);
+    EXPECT_EQ(ConfigHelper::getStringValue("district"), std::nullopt);
+    EXPECT_TRUE(ConfigHelper::getValue("username").isNull());
+
+    ConfigHelper::updateIntValue("courseid", 12);
+    ConfigHelper::updateValue("district", Value("上海"));
+    EXPECT_EQ(ConfigHelper::getIntValue("courseid"), 12);
+    EXPECT_EQ(ConfigHelper::getStringValue("courseid"), "12");
+    EXPECT_EQ(ConfigHelper::getStringValue("district"), "上海");
+    // Out of the session's 32-bit range is no course rather than a wrapped-around one.
+    ConfigHelper::updateValue("courseid", Value(std::int64_t{4294967297}));
+    EXPECT_EQ(ConfigHelper::getIntValue("courseid"), 0);
+}
+
+TEST_F(ConfigHelperTest, LoadsTheLearnerOnlyWhenTheStoredIdIsPositive) {
+    ConfigHelper::updateValue("username", Value("zhang"));
+    for (int stored : {0, -4}) {
+        ConfigHelper::updateIntValue("userid", stored);
+        CommonSetting::setLoginId(99);
+        CommonSetting::setLoginUserName(std::string("old"));
+        ConfigHelper::loadSystemConfig();
+        EXPECT_EQ(CommonSetting::LoginUserId(), 0) << stored;
+        EXPECT_EQ(CommonSetting::LoginUserName(), "") << stored;
+    }
+    ConfigHelper::updateIntValue("userid", 5);
+    ConfigHelper::loadSystemConfig();
+    EXPECT_EQ(CommonSetting::LoginUserId(), 5);
+    EXPECT_EQ(CommonSetting::LoginUserName(), "zhang");
+}
+
+TEST_F(ConfigHelperTest, MissingDistrictClearsTheSessionDistrict) {
+    CommonSetting::setDistrict(std::string("广东"));
+    ConfigHelper::loadSystemConfig();
+    EXPECT_EQ(CommonSetting::District(), "");
+    ConfigHelper::updateValue("district", Value("江苏"));
+    ConfigHelper::loadUserConfig();
+    EXPECT_EQ(CommonSetting::District(), "江苏");
+}
+
+TEST_F(ConfigHelperTest, CourseIsLoadedUnlessUserOnlyAndBelowOneMeansNone) {
+    ConfigHelper::updateIntValue("courseid", 4);
+    CommonSetting::setCourseId(9);
+    ConfigHelper::loadUserConfig();
+    EXPECT_EQ(CommonSetting::CourseId(), 9);
+    ConfigHelper::loadSystemConfig(true);
+    EXPECT_EQ(CommonSetting::CourseId(), 9);
+    ConfigHelper::loadSystemConfig();
+    EXPECT_EQ(CommonSetting::CourseId(), 4);
+
+    ConfigHelper::updateIntValue("courseid", -3);
+    ConfigHelper::loadSystemConfig(false);
+    EXPECT_EQ(CommonSetting::CourseId(), 0);
+}
+
+}  // namespace
+}  // namespace examora

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+
+#include "platform/file_util.h"
+#include "platform/paths.h"
+#include "support/temp_home.h"
+
+namespace examora {
+namespace {
+
+// Sets environment variables for one test and puts the old values back afterwards.
+class ScopedEnv {
+  public:
+    ~ScopedEnv() {
+        for (const auto& [name, old] : saved_) {
+            if (old) {
+                ::setenv(name.c_str(), old->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
+    }
+    void set(const std::string& name, const char* value) {
+        if (!saved_.count(name)) {
+            const char* old = std::getenv(name.c_str());
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        if (value) {
+            ::setenv(name.c_str(), value, 1);
+        } else {
+            ::unsetenv(name.c_str());
+        }
+    }
+
+  private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+TEST(PathsTest, HomeComesFromTheOverrideThenEnvironmentThenXdgThenHome) {
+    ScopedEnv env;
+    env.set("EXAMORA_HOME", "/srv/examora");
+    env.set("XDG_DATA_HOME", "/xdg");
+    env.set("HOME", "/home/learner");
+    Paths::setHome("/opt/explicit");
+    EXPECT_EQ(Paths::home(), "/opt/explicit");
+    Paths::setHome(std::nullopt);
+    EXPECT_EQ(Paths::home(), "/srv/examora");
+    env.set("EXAMORA_HOME", "");  // set but empty counts as unset
+    EXPECT_EQ(Paths::home(), "/xdg/examora");
+    env.set("XDG_DATA_HOME", "relative/dir");  // invalid: not absolute
+    EXPECT_EQ(Paths::home(), "/home/learner/.local/share/examora");
+    env.set("XDG_DATA_HOME", nullptr);
+    EXPECT_EQ(Paths::home(), "/home/learner/.local/share/examora");
+}
+
+class ResourcePathsTest : public TempHomeTest {};
+
+TEST_F(ResourcePathsTest, ResourcesAreFoundOnlyInsideTheResourceDirectory) {
+    std::string dir = home_.makeDirectory("res");
+    TempHome::writeFile(dir + "/zxexam.db", "template");
+    TempHome::writeFile(home_.path() + "/secret.db", "outside");
+    home_.makeDirectory("res/folder.db");
+    Paths::setResourceDirectory(dir);
+
+    EXPECT_EQ(Paths::pathForResource("zxexam", "db"), dir + "/zxexam.db");
+    EXPECT_EQ(Paths::pathForResource("missing", "db"), std::nullopt);
+    EXPECT_EQ(Paths::pathForResource("folder", "db"), std::nullopt);
+    EXPECT_EQ(Paths::pathForResource("../secret", "db"), std::nullopt);
+    EXPECT_EQ(Paths::pathForResource("..", ""), std::nullopt);
+}
+
+TEST_F(ResourcePathsTest, TheBuildTreeResourcesHoldTheTemplate) {
+    // Without overrides the resources are found from the environment the tests run with, or
+    // from the build tree.
+    EXPECT_TRUE(Paths::pathForResource("zxexam", "db").has_value()) << Paths::resourceDirectory();
+    EXPECT_TRUE(isDirectory(Paths::documentsDirectory()));
+}
+
+}  // namespace
+}  // namespace examora
