@@ -35,16 +35,6 @@ TEST_F(CatalogueLoopbackTest, QuestionChangeListInCompactFormAndTheNewDate) {
                                               {"lastUpdateDate", "2000-01-01"}}));
 }
 
-TEST_F(CatalogueLoopbackTest, EmptyChangeListKeepsTheDate) {
-    responses->setParts("LoadNewCourseChapter_HadDistrice",
-                        {{"LoadNewCourseChapter_HadDistriceResult", "anyType{}"},
-                         {"lastUpdateDate", "2026-03-04 05:06:07"}});
-    ExamWebServiceUtil util;
-    std::string date = "2025-01-01 00:00:00";
-    EXPECT_EQ(util.loadNewCourseChapter_HadDistrice(12, 1, "bj", date), std::nullopt);
-    EXPECT_EQ(date, "2025-01-01 00:00:00");
-}
-
 TEST_F(CatalogueLoopbackTest, PaperUploadArrivesWithItsDetailsIntact) {
     responses->setResult("UploadSimulationPaper", "1");
     ExamWebServiceUtil util;

@@ -102,14 +102,6 @@ TEST(CatalogueResults, AccountRecordNeedsExactlyOneObjectAndCarriesTheRequestedI
     EXPECT_EQ(s.loadUserInfo(4), std::nullopt) << "malformed JSON";
 }
 
-TEST(CatalogueResults, UserRecordWithoutAnObjectIsEmpty) {
-    UserEntity user;
-    user.initWithDict(nullptr);
-    EXPECT_EQ(user.userId, 0);
-    EXPECT_EQ(user.userName, "");
-    EXPECT_EQ(user.userCity, "");
-}
-
 TEST(CatalogueResults, OnlineLoginNeedsBothParts) {
     ScriptedService s;
     s.multiReplies = {std::vector<std::string>{"77", "3"}, std::vector<std::string>{"77"},

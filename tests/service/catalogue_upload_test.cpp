@@ -67,15 +67,6 @@ TEST(CatalogueUpload, PaperGoesUpWithEveryFieldInOrderAndItsDetailsAsJSON) {
     EXPECT_EQ(details[1]["danswerdate"], "2024-05-01 10:00:00");
 }
 
-TEST(CatalogueUpload, PaperWithoutDetailsStillGoesUpWithAnEmptyList) {
-    ScriptedService service;
-    service.uploadSimulationPaper(4, "dev", 3, 5, "p", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "d", "d",
-                                  0, 0, {});
-    const auto& call = service.onlyCall();
-    ASSERT_TRUE(call.params);
-    EXPECT_EQ(nlohmann::json::parse(call.params->back().second), nlohmann::json::array());
-}
-
 TEST(CatalogueUpload, AnswerHistoryIsSentAsOneJSONParameterAndNotAtAllWhenEmpty) {
     ScriptedService service;
     service.uploadSubjectHistory(4, "dev", {});
