@@ -13,6 +13,8 @@ namespace {
 class PackageHandler : public ExamServiceHandler {
 public:
     ServiceReply handle(const RecordedRequest& request) override {
+        if (request.path == "/big.zip")
+            return ServiceReply::raw(200, std::string(4 << 20, 'z'), "application/zip");
         if (request.path == "/subject/1.zip")
             return ServiceReply::raw(200, kPackage, "application/zip");
         if (request.method == "POST") return ServiceReply::raw(200, request.body, "text/plain");
@@ -84,6 +86,21 @@ TEST_F(HttpTransportTest, ErrorPageIsNotWrittenIntoTheFile) {
     std::ifstream in(file, std::ios::binary);
     std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(kept, "partial");
+}
+
+TEST_F(HttpTransportTest, ProgressCanAbortADownload) {
+    HttpRequest request;
+    request.url = server.baseURL() + "/big.zip";
+    request.outputFile = file;
+    std::uint64_t seen = 0;
+    request.progress = [&seen](std::uint64_t received, std::uint64_t) {
+        seen = received;
+        return received == 0;  // stop as soon as bytes arrive
+    };
+    HttpResponse response = transport->perform(request);
+    EXPECT_TRUE(response.error);
+    EXPECT_GT(seen, 0u);
+    EXPECT_LT(std::filesystem::file_size(file), std::uintmax_t{4} << 20);
 }
 
 TEST_F(HttpTransportTest, TransportFailuresAreReportedNotThrown) {

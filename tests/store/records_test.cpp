@@ -17,6 +17,8 @@
 #include "store/records/simulation_paper_detail_entity.h"
 #include "store/records/simulation_paper_entity.h"
 #include "store/records/write_note_entity.h"
+#include "support/course_builder.h"
+#include "support/store_test_fixture.h"
 
 namespace examora {
 namespace {
@@ -191,6 +193,51 @@ TEST(Records, PicturesArriveAsBase64OrAsBytes) {
     PhotoADEntity broken;
     broken.initWithDict(Dict{{"pimage", "%%%"}});
     EXPECT_TRUE(broken.image.empty());
+}
+
+class RecordRowsTest : public StoreTest {
+  protected:
+    Dict row(const std::string& query) {
+        sql().OpenDataBase();
+        Dict d;
+        if (auto rs = sql().ExecuteDataReader(query, std::vector<Value>{}); rs && rs->next())
+            d = rs->resultDictionary();
+        sql().CloseDataBase();
+        return d;
+    }
+};
+
+TEST_F(RecordRowsTest, StoredRowsFillTheirRecords) {
+    CourseBuilder b;
+    b.course(3);
+    const int chapter = b.chapters(3, 0, {"01"})[0];
+    const int id = b.subject({.courseId = 3,
+                              .chapterId = chapter,
+                              .score = std::nullopt,
+                              .title = "题干<b>加粗</b>",
+                              .answer = " C "});
+    CourseSubjectEntity s;
+    s.initWithDict(row("select * from coursesubject where isubjectid=" + std::to_string(id)), true);
+    EXPECT_EQ(s.subjectid, id);
+    EXPECT_EQ(s.chapterid, chapter);
+    EXPECT_EQ(s.title, "题干<b>加粗</b>");
+    EXPECT_EQ(s.answer, "C");
+    EXPECT_EQ(s.score, std::nullopt);
+    EXPECT_TRUE(s.changedate.has_value());
+
+    // Every field of a log is filled from its own table's row.
+    ASSERT_TRUE(sql().ExecuteNonQuery(
+        "insert into simulationlog(icourseid,isubclassid,ccuscode,cuserid,cchaptername,iusetime,"
+        "imyscore,itotalscore,itestcount,dprescore,dchangedate) values "
+        "(3,4,'c01','u01','第一章',600,80,100,2,75.5,'2026-12-01 08:00:00')",
+        std::vector<Value>{}));
+    SimulationLogEntity log;
+    log.initWithDict(row("select * from simulationlog"));
+    EXPECT_EQ(log.chaptername, "第一章");
+    EXPECT_DOUBLE_EQ(log.prescore, 75.5);
+    EXPECT_EQ(log.time, "2026-12-01 08:00:00");
+    EXPECT_EQ(log.subclassid, 4);
+    EXPECT_EQ(log.userid, "u01");
 }
 
 }  // namespace

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/records/course_subject_entity.h"
+#include "store/sqlite_helper.h"
+
+namespace examora {
+
+// Subject types by code, as stored in coursesubject.isubjecttype.
+enum SubjectType : int {
+    kSubjectSingleChoice = 0,
+    kSubjectMultipleChoice = 1,
+    kSubjectTrueFalse = 2,
+    kSubjectQuestionAnswer = 3,
+    kSubjectCase = 4,
+    kSubjectFillBlank = 5,
+    kSubjectOneOrMore = 6,
+};
+
+// The outcome of marking one answer. `myscore` is empty when the answer was empty: the caller
+// then leaves the points it holds untouched.
+struct AnswerMark {
+    bool correct = false;
+    std::optional<float> myscore;
+};
+
+// Answer checking and the small services the practice engine shares: subject type names, option
+// splitting and distinct random draws. These are class-level and touch no table; the caller
+// persists what they decide.
+class CourseSubjectUtil : public SQLiteHelper {
+  public:
+    // Marks the record's myanswer against its answer and score (see markAnswer) and sets its
+    // myscore, except for an empty answer, which leaves myscore as it was.
+    static bool checkAnswerIsCorrect(CourseSubjectEntity& subject);
+
+    // Marks `myanswer` against the right answer `answer` of a subject of the given type worth
+    // `score` points (absent: 0). `deductPoints` is the points per right option of a partly right
+    // multiple-choice answer. Exact, case-sensitive comparison throughout; an empty answer
+    // ("NULL" included) is not an answer and yields {false, nullopt}.
+    static AnswerMark markAnswer(int subjectType, std::string_view answer,
+                                 std::string_view myanswer, std::optional<float> score,
+                                 float deductPoints);
+    // markAnswer with the session's MultiGuessDeductPoints.
+    static AnswerMark markAnswer(int subjectType, std::string_view answer,
+                                 std::string_view myanswer, std::optional<float> score);
+
+    // The default display name of a subject type; "无" for unknown codes.
+    static std::string getSubjectName(int subjectType);
+
+    // Cuts a combined option text "A.x B.y C.z" into its `count` options, each keeping its letter
+    // and separator at the front. An empty list when the text is too short or yields another
+    // number of options; nullopt when an option letter is found but never followed by the
+    // separator.
+    static std::optional<std::vector<std::string>> buildAnswerArrayList(std::string_view text,
+                                                                        int count);
+
+    // `count` distinct integers of min..max in the order drawn. A count larger than the range is
+    // cut to the range, and max below min gives an empty list, so the draw always ends.
+    static std::vector<int> getRandomNum(int count, int min, int max);
+    // `candidate` when `list` does not hold it; otherwise a fresh draw of min..max that it does
+    // not hold. The caller keeps the list smaller than the range.
+    static int getNum(const std::vector<int>& list, int candidate, int min, int max);
+
+    // Show-time classes: test (practice) 0, 4, 5, 6; exam (taking a paper) 1, 3; view 2.
+    static bool isTest(int showTime) {
+        return showTime == 0 || showTime == 4 || showTime == 5 || showTime == 6;
+    }
+    static bool isExam(int showTime) { return showTime == 1 || showTime == 3; }
+    static bool isView(int showTime) { return showTime == 2; }
+};
+
+}  // namespace examora

@@ -1,0 +1,213 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/records/base_item_entity.h"
+#include "store/records/base_tree_item_entity.h"
+#include "store/records/course_chapter_entity.h"
+#include "store/records/course_subject_entity.h"
+#include "store/records/course_subject_exam_entity.h"
+#include "store/records/finish_count_result.h"
+#include "store/records/message_entity.h"
+#include "store/records/photo_ad_entity.h"
+#include "store/sqlite_helper.h"
+
+namespace examora {
+
+class ChapterProgress;
+
+// The practice engine's data-access class for one learner's store: the course catalogue, the
+// chapter trees and subject lists, answer recording, papers, review lists, notes and the
+// clearing of a course's data. One header; the implementation is split by concern into
+// course_util_<concern>.cpp files, and this header keeps the same sections in the same order.
+//
+// Like every data-access object it owns one connection and is used by one thread at a time.
+// Operations that cannot complete throw ExamError; SQL errors are logged by the connection.
+class CourseUtil : public SQLiteHelper {
+  public:
+    CourseUtil() = default;
+
+    // ---- Clearing and download state (course_util_clearing.cpp) ------------------------------
+    //
+    // Each clearing runs in one counted transaction (nested inside a caller's transaction if
+    // there is one). A statement that fails is logged and the clearing goes on; a failure raised
+    // while clearing rolls the whole transaction back and is passed on. When the transaction
+    // cannot be begun or committed nothing is cleared and ExamError is thrown.
+
+    // Removes the course's downloaded chapters and subjects (with the learner's answers they
+    // hold) and its papers with their detail rows, and marks the course as not downloaded. The
+    // outline, notes and correction reports stay.
+    void clearCourse(int courseId);
+    // Removes the chosen kinds of the learner's records of the course: answers and mastered
+    // marks (wrong counts, points, answer dates and favourites stay), favourites, and papers
+    // with their detail rows.
+    void clearCourse(int courseId, bool clearTestHistory, bool clearCollect,
+                     bool clearSimulationPaper);
+    // Whether any chapter of the course is stored.
+    bool checkCourseHadDownload(int courseId);
+    // Whether the course still has placeholder subjects whose content must be fetched. A
+    // non-empty condition is an SQL condition the system builds from its own constants, added
+    // with "and".
+    bool needDownloadSubject(int courseId, const std::string& condition);
+
+    // ---- Show time (course_util_chapters.cpp) -------------------------------------------------
+    //
+    // The practice mode every practice screen carries: test (practice) 0, 4, 5, 6; exam (taking
+    // a paper) 1, 3; view (browsing a taken paper) 2. Any other value is none of them.
+    static bool isTestShowTime(int showTime);
+    static bool isExamShowTime(int showTime);
+    static bool isViewShowTime(int showTime);
+
+    // ---- Course catalogue (course_util_catalogue.cpp) -----------------------------------------
+    //
+    // Readers of the catalogue tables. Lists skip withdrawn rows (bstopflag=1), come back empty
+    // (never missing) when nothing matches or a query fails, and number their entries from 1.
+
+    // Classes in display order, each with its picture.
+    std::vector<BaseItemEntity> loadCourseClassList();
+    // Sub-classes of a class (id 1 or more) in display order, each with the class picture.
+    std::vector<BaseItemEntity> loadCourseSubClassList(int classId);
+    // Courses of a class and sub-class (classId >= 1), of a sub-class (classId -1), or all of them
+    // (both -1), whose name contains `nameFilter` when that is not empty. The filter is matched
+    // as plain text: quotes, "%" and "_" in it match themselves.
+    std::vector<BaseItemEntity> loadCourseList(int classId, int subClassId,
+                                               const std::string& nameFilter);
+    // Courses matching a condition on the course alias `a` that the system builds from its own
+    // constants; empty means "a.bstopflag=0".
+    std::vector<BaseItemEntity> loadCourseList(const std::string& condition);
+    // Classes (grade 0) each followed by its courses (grade 1).
+    std::vector<BaseTreeItemEntity> LoadCourseTreeList();
+    // The picture of a class, remembered once found; nullopt when there is none (not
+    // remembered, so a picture stored later is found).
+    std::optional<Bytes> getClassImage(const std::string& classId);
+    std::optional<std::string> getCourseName(int courseId);
+    int getClassIdBySubCalss(int subClassId);
+    int getCourseClassId(int courseId);
+    std::optional<std::string> getChapterName(int chapterId);
+    int getChapterIdOfSubject(int subjectId);
+    bool checkCourseHadDistrict(int courseId);
+    // Every district name, in code order.
+    std::vector<std::string> loadDistrict();
+    // Answered and correctly answered subjects of the course (not withdrawn); with
+    // calcTotalCount also the number of its subjects. Points stay 0.
+    FinishCountResult getCourseFinishCount(int courseId);
+    FinishCountResult getCourseFinishCount(int courseId, bool calcTotalCount);
+    // Messages for the course or for every course, of the given kind when that is not empty.
+    std::vector<MessageEntity> loadMessageListByCourseId(int courseId,
+                                                         const std::string& messageType);
+    std::vector<PhotoADEntity> loadPhotoADList();
+    // The application's start pictures (url empty).
+    std::vector<PhotoADEntity> loadPhotoADImage();
+
+    // ---- Chapter tree and subject lists (course_util_chapters.cpp) -----------------------------
+
+    // One level of a course's chapter trees: the children of `parentId`, or the top level when
+    // it is 0 or below. The top level holds, per tree type, the chapters of that tree's smallest
+    // grade (grade 0 chapters always). `condition`, when not empty, replaces the grade choice.
+    // Each chapter's memo is "共%d题" without statistics, else its progress line: a leaf counts
+    // its own subjects, any other chapter those of its whole subtree. Withdrawn chapters are
+    // listed too; withdrawn subjects are never counted.
+    std::vector<CourseChapterEntity> loadCourseChapterList(int courseId, int parentId,
+                                                           bool statistics,
+                                                           const std::string& condition);
+    // Subject ids of a chapter (0: the whole course) in practice order: type, position, id.
+    // Show times 4 to 6 take the selection lists. nullopt when no statement could be built.
+    std::optional<std::vector<int>> loadSubjectIdList(int courseId, int chapterId, int showTime,
+                                                      const std::string& condition);
+    std::optional<std::vector<int>> loadSubjectIdList(int courseId, int chapterId, int showTime,
+                                                      int filterKind, const std::string& condition);
+    // Answer-sheet entries of a chapter or selection, numbered from 1 in practice order.
+    std::vector<CourseSubjectExamEntity> loadSubjectExamEntityList(int courseId, int chapterId,
+                                                                   int showTime,
+                                                                   const std::string& condition);
+    // Answer-sheet entries of a paper with the paper's answers and points, numbered from 1.
+    std::vector<CourseSubjectExamEntity> loadSubjectExamEntityListFromPaper(
+        int paperId, const std::string& condition);
+    // One subject with title and explanation deciphered; a subject without points takes the
+    // default points of its type. nullopt when there is no such subject.
+    std::optional<CourseSubjectEntity> loadSubjuectInfo(int subjectId);
+    // One subject with the learner's answer, correctness and points in that paper.
+    std::optional<CourseSubjectEntity> loadSubjuectInfoOfPaper(int paperId, int subjectId);
+    // Totals of a chapter: subjects, answered, correct, points and points earned.
+    FinishCountResult loadSubjectSumitResultForTest(int chapterId);
+
+    // ---- Selection lists (course_util_selection.cpp) -------------------------------------------
+
+    // The statement listing the subjects of a selection (favourites, wrong answers, noted) in the
+    // shape `resultKind` asks for; empty when none can be built.
+    std::string buildSelectSqlForSelectSubject(int courseId, int chapterId, int selectKind,
+                                               int resultKind, const std::string& condition);
+    std::string buildSelectSqlForSelectSubject(int courseId, int chapterId, int selectKind,
+                                               int resultKind, const std::string& condition,
+                                               int errFilterType);
+
+    // ---- Answer recording and progress (course_util_answers.cpp) -------------------------------
+    //
+    // The learner's state of a subject and the last practice position of a course. Nothing is
+    // reported: a failing statement is logged, a missing row is simply not changed.
+
+    void updateSubjectMyAnswerAndDate(int subjectId, const std::string& answer, bool correct,
+                                      float myscore);
+    void updateSubjectMyAnswerAndDate(int subjectId, const std::string& answer, bool correct);
+    void clearSubjectMyAnswer(int courseId, int chapterId);
+    void clearSubjectMyAnswer(int courseId);
+    void clearSubjectMyAnswerAndDate(int courseId);
+    // A wrong answer: the subject enters (or stays in) the wrong-answer list with one more wrong
+    // answer, counted once per run of answers to the same subject.
+    void doAddWrongSubjectCount(int subjectId);
+    // Out of the wrong-answer list: outright sets the count to 0, otherwise (a correct answer)
+    // the count is kept as a negative number.
+    void doDeleteWrongSubject(int subjectId, bool outright);
+    void doDeleteWrongSubject(int subjectId);
+    void doCollectSubject(int subjectId);
+    void doDeleteCollectSubject(int subjectId);
+    void doRememberSubject(int subjectId);
+    void doCancelRememberSubject(int subjectId);
+    void updateCourseTestSubjectId(int courseId, int subjectId);
+    void updateCourseTestSelectChapter(int courseId, int chapterId);
+    void updateCourseTestState(int courseId, int chapterId, int mode, int subjectId);
+    int getCourseLastTestSubjectId(int courseId);
+    int getCourseTestSelectChapter(int courseId);
+
+    // The subject whose wrong-answer count was handled last (0 at first).
+    int preDoSubjectId() const { return preDoSubjectId_; }
+
+    // Records the learner's answer to a subject shown in `showTime`, in the practice order:
+    // an answer equal to the current one ignoring case records nothing (false is returned);
+    // otherwise the answer is marked and stored in the record (myanswer, correct, myscore); in a
+    // test show time the subject row takes answer, correctness, points and date, in an exam show
+    // time `recordInPaper` (when given) stores it instead; then a correct answer moves the subject
+    // out of the wrong-answer list and a wrong one into it. An empty answer (the learner cleared
+    // it) is recorded with no points and moves no wrong count: it is no answer at all.
+    bool recordPracticeAnswer(
+        CourseSubjectEntity& subject, const std::string& answer, int showTime,
+        const std::function<void(const CourseSubjectEntity&)>& recordInPaper = {});
+
+    // ---- Paper building (course_util_papers.cpp) -----------------------------------------------
+
+    // The default points of a subject type: the setting "isubjectscore<type>", 0 when unset.
+    int getSubjectDefaultScore(int subjectType);
+
+  private:
+    // Runs clear inside one counted transaction under the rules above.
+    void runClearing(const std::function<void()>& clear);
+    void deletePapersOfCourse(int courseId);
+
+    // The subject tallies of every chapter holding subjects of the course, in one pass.
+    void loadChapterTallies(int courseId, ChapterProgress& progress);
+    // Answer-sheet entries of a ready statement, numbered from 1; empty for an empty statement.
+    std::vector<CourseSubjectExamEntity> loadExamEntities(const std::string& sql);
+    // Course entries for a condition on alias `a` with its bound arguments.
+    std::vector<BaseItemEntity> loadCourseListWhere(const std::string& condition,
+                                                    const std::vector<Value>& args);
+
+    // Class id text -> picture bytes, filled on first use of each class.
+    std::map<std::string, Bytes> hmClassImage;
+    int preDoSubjectId_ = 0;
+};
+
+}  // namespace examora
