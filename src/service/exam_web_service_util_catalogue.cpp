@@ -29,7 +29,7 @@ SoapParams changeListParams(int courseId, int courseType, const std::string& dis
     return p;
 }
 
-// The change list of a multi answer (part 1), or nullopt when there is none. The service
+// The change list of a multi answer (its first part), or nullopt when there is none. The service
 // answers "anyType{}" for an empty list, also embedded in a longer text.
 std::optional<std::string> changeListText(const std::optional<std::vector<std::string>>& parts) {
     if (!isPair(parts)) return std::nullopt;
@@ -40,7 +40,7 @@ std::optional<std::string> changeListText(const std::optional<std::vector<std::s
     return list;
 }
 
-// Reads the change list with `read`. The new date (part 2) is taken only when the list could
+// Reads the change list with `read`. The new date (the second part) is taken only when the list could
 // be read: a caller that stores the date after a failed read would never ask for the lost
 // changes again.
 template <class Read>
