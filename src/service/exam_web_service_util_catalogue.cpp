@@ -40,8 +40,8 @@ std::optional<std::string> changeListText(const std::optional<std::vector<std::s
     return list;
 }
 
-// Reads the change list with `read`. The new date (the second part) is taken only when the list could
-// be read: a caller that stores the date after a failed read would never ask for the lost
+// Reads the change list with `read`. The new date (the second part) is taken only when the list
+// could be read: a caller that stores the date after a failed read would never ask for the lost
 // changes again.
 template <class Read>
 std::optional<nlohmann::json> takeChangeList(const std::optional<std::vector<std::string>>& parts,
