@@ -28,7 +28,15 @@ class OpenScope {
 
 // A text as an SQL string literal body: single quotes doubled.
 std::string quoteLiteral(std::string_view text) {
-    return "'" + replaceAll(text, "'", "''") + "'";
+    std::string literal;
+    literal.reserve(text.size() + 2);
+    literal.push_back('\'');
+    for (char c : text) {
+        literal.push_back(c);
+        if (c == '\'') literal.push_back('\'');
+    }
+    literal.push_back('\'');
+    return literal;
 }
 
 }  // namespace
