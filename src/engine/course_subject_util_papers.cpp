@@ -18,15 +18,15 @@ int CourseSubjectUtil::createPaper(int courseId, int totalScore, int totalTime,
                                    const std::optional<std::vector<int>>& chapterList) {
     const std::string filter = paperFilterSql(typeList, chapterList);
     CourseUtil course;
-    const std::vector<PaperSubjectCountEntity> counts =
-        typesScore.empty()
-            ? course.calcSubjectCountForBeforeBuildPaper(courseId, totalScore, filter)
-            : course.calcSubjectCountForBeforeBuildPaper(courseId, totalScore, typesScore,
-                                                         typesCount, filter);
-    if (counts.empty()) throw ExamError(kDrawName, "没有找到任何满足条件的试题！");
-
+    // The bank is read once: it gives both the subjects available per type and the candidates.
     const std::vector<PaperSubjectIdListEntity> candidates =
         course.loadSubjectIdListForBuildPaper(courseId, filter);
+    std::vector<PaperSubjectCountEntity> counts;
+    if (!typesScore.empty()) counts = course.layoutSubjectCounts(typesScore, typesCount);
+    if (counts.empty()) counts = course.bankSubjectCounts(candidates);
+    counts = course.calcSubjectCountForBeforeBuildPaper(totalScore, std::move(counts));
+    if (counts.empty()) throw ExamError(kDrawName, "没有找到任何满足条件的试题！");
+
     std::vector<PaperSubjectIdListEntity> selected;
     for (const PaperSubjectCountEntity& entity : counts) {
         std::vector<PaperSubjectIdListEntity> ofType;

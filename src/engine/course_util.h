@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "store/records/base_item_entity.h"
@@ -264,6 +265,13 @@ class CourseUtil : public SQLiteHelper {
     std::vector<PaperSubjectCountEntity> calcSubjectCountForBeforeBuildPaper(
         int courseId, int totalScore, const std::string& typesScore, const std::string& typesCount,
         const std::string& filter);
+    // The two ways to the entity list before fitting: the types the layout asks for (empty when
+    // it has fewer than six types or asks for nothing), and the types of a loaded bank with the
+    // points of the settings. The forms above are these followed by the fitting.
+    std::vector<PaperSubjectCountEntity> layoutSubjectCounts(const std::string& typesScore,
+                                                             const std::string& typesCount);
+    std::vector<PaperSubjectCountEntity> bankSubjectCounts(
+        const std::vector<PaperSubjectIdListEntity>& candidates);
     // The fitting itself: sets each entity's count so that counts × whole points make exactly
     // `totalScore`, or takes everything when the whole list is worth no more. Empty for an empty
     // list; throws ExamError "创建试卷失败" when the total cannot be met exactly (also for a total
@@ -299,6 +307,13 @@ class CourseUtil : public SQLiteHelper {
     void deletePaper(int paperId);
 
   private:
+    // Setting name -> integer value of every setting named like "isubjectscore%".
+    std::map<std::string, int> loadSubjectScoreSettings();
+    // Entities for (type, subjects available) pairs with the points of the settings, or 1 for
+    // single choice and true or false and 2 for the other types where a setting is unset or 0.
+    std::vector<PaperSubjectCountEntity> countsWithSettingPoints(
+        const std::vector<std::pair<int, int>>& available);
+
     // Runs clear inside one counted transaction under the rules above.
     void runClearing(const std::function<void()>& clear);
     void deletePapersOfCourse(int courseId);

@@ -120,61 +120,93 @@ std::vector<PaperSubjectIdListEntity> CourseUtil::loadSubjectIdListForBuildPaper
     return list;
 }
 
+std::map<std::string, int> CourseUtil::loadSubjectScoreSettings() {
+    std::map<std::string, int> points;
+    DatabaseScope scope(*this);
+    auto rs = ExecuteDataReader(
+        "select cname,cvalue from sys_cussetting where cname like 'isubjectscore%'",
+        std::vector<Value>{});
+    while (rs && rs->next()) {
+        points[rs->stringForColumnIndex(0).value_or("")] =
+            paperTextInt(rs->stringForColumnIndex(1).value_or(""));
+    }
+    return points;
+}
+
+std::vector<PaperSubjectCountEntity> CourseUtil::countsWithSettingPoints(
+    const std::vector<std::pair<int, int>>& available) {
+    const std::map<std::string, int> settings = loadSubjectScoreSettings();
+    std::vector<PaperSubjectCountEntity> list;
+    for (const auto& [type, count] : available) {
+        PaperSubjectCountEntity entity;
+        entity.subjecttype = type;
+        entity.totalcount = count;
+        const auto setting = settings.find(strformat("isubjectscore%d", type));
+        const int points = setting == settings.end() ? 0 : setting->second;
+        entity.score = points != 0 ? points : fallbackPoints(type);
+        list.push_back(entity);
+    }
+    return list;
+}
+
 std::vector<PaperSubjectCountEntity> CourseUtil::calcSubjectCountForBeforeBuildPaper(
     int courseId, int totalScore, const std::string& filter) {
-    std::map<std::string, int> settings;
-    std::vector<PaperSubjectCountEntity> list;
+    std::vector<std::pair<int, int>> available;
     {
         DatabaseScope scope(*this);
         auto rs = ExecuteDataReader(
-            "select cname,cvalue from sys_cussetting where cname like 'isubjectscore%'",
-            std::vector<Value>{});
-        while (rs && rs->next()) {
-            settings[rs->stringForColumnIndex(0).value_or("")] =
-                Value(rs->stringForColumnIndex(1).value_or("")).asInt();
-        }
-        rs = ExecuteDataReader(
             strformat("select a.isubjecttype,count(*) as itotalcount from coursesubject "
                       "a,coursechapter b where a.icourseid=%d%@ and a.ichapterid=b.ichapterid and "
                       "b.bstopflag=0 and a.bstopflag=0 group by a.isubjecttype order by "
                       "a.isubjecttype",
                       courseId, andFilter(filter)),
             std::vector<Value>{});
-        while (rs && rs->next()) {
-            PaperSubjectCountEntity entity;
-            entity.subjecttype = rs->intForColumnIndex(0);
-            entity.totalcount = rs->intForColumnIndex(1);
-            const auto setting = settings.find(strformat("isubjectscore%d", entity.subjecttype));
-            const int points = setting == settings.end() ? 0 : setting->second;
-            entity.score = points != 0 ? points : fallbackPoints(entity.subjecttype);
-            list.push_back(entity);
-        }
+        while (rs && rs->next())
+            available.emplace_back(rs->intForColumnIndex(0), rs->intForColumnIndex(1));
     }
-    return calcSubjectCountForBeforeBuildPaper(totalScore, std::move(list));
+    return calcSubjectCountForBeforeBuildPaper(totalScore, countsWithSettingPoints(available));
+}
+
+std::vector<PaperSubjectCountEntity> CourseUtil::bankSubjectCounts(
+    const std::vector<PaperSubjectIdListEntity>& candidates) {
+    // Candidates come in type order, so each type is one run.
+    std::vector<std::pair<int, int>> available;
+    for (const PaperSubjectIdListEntity& candidate : candidates) {
+        if (available.empty() || available.back().first != candidate.subjecttype) {
+            available.emplace_back(candidate.subjecttype, 0);
+        }
+        ++available.back().second;
+    }
+    return countsWithSettingPoints(available);
+}
+
+std::vector<PaperSubjectCountEntity> CourseUtil::layoutSubjectCounts(
+    const std::string& typesScore, const std::string& typesCount) {
+    const std::vector<std::string> scores = split(typesScore, ",");
+    const std::vector<std::string> counts = split(typesCount, ",");
+    std::vector<PaperSubjectCountEntity> list;
+    if (scores.size() < 6) return list;
+    for (std::size_t i = 0; i < scores.size(); ++i) {
+        const int type = static_cast<int>(i);
+        const int asked = i < counts.size() ? paperTextInt(counts[i]) : 0;
+        // A count that asks for nothing (empty, 0 or negative) leaves the type out.
+        if (asked < 1) continue;
+        double points = paperTextFloat(scores[i]);
+        if (points <= 0) points = getSubjectDefaultScore(type);
+        if (points == 0) points = fallbackPoints(type);
+        PaperSubjectCountEntity entity;
+        entity.subjecttype = type;
+        entity.totalcount = asked;
+        entity.score = points;
+        list.push_back(entity);
+    }
+    return list;
 }
 
 std::vector<PaperSubjectCountEntity> CourseUtil::calcSubjectCountForBeforeBuildPaper(
     int courseId, int totalScore, const std::string& typesScore, const std::string& typesCount,
     const std::string& filter) {
-    const std::vector<std::string> scores = split(typesScore, ",");
-    const std::vector<std::string> counts = split(typesCount, ",");
-    std::vector<PaperSubjectCountEntity> list;
-    if (scores.size() >= 6) {
-        for (std::size_t i = 0; i < scores.size(); ++i) {
-            const int type = static_cast<int>(i);
-            const int asked = i < counts.size() ? paperTextInt(counts[i]) : 0;
-            // A count that asks for nothing (empty, 0 or negative) leaves the type out.
-            if (asked < 1) continue;
-            double points = paperTextFloat(scores[i]);
-            if (points <= 0) points = getSubjectDefaultScore(type);
-            if (points == 0) points = fallbackPoints(type);
-            PaperSubjectCountEntity entity;
-            entity.subjecttype = type;
-            entity.totalcount = asked;
-            entity.score = points;
-            list.push_back(entity);
-        }
-    }
+    std::vector<PaperSubjectCountEntity> list = layoutSubjectCounts(typesScore, typesCount);
     if (list.empty()) return calcSubjectCountForBeforeBuildPaper(courseId, totalScore, filter);
     return calcSubjectCountForBeforeBuildPaper(totalScore, std::move(list));
 }
