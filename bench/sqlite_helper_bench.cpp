@@ -6,9 +6,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include <sqlite3.h>
 
@@ -162,6 +164,7 @@ sqlite3* openWithSettings(const std::string& path, int setting) {
     sqlite3* raw = nullptr;
     sqlite3_open_v2(path.c_str(), &raw,
                     SQLITE_OPEN_FULLMUTEX | SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    sqlite3_busy_timeout(raw, 2000);
     exec(raw, (std::string("pragma journal_mode=") + kJournalModes[setting]).c_str());
     exec(raw, (std::string("pragma synchronous=") + kSyncModes[setting]).c_str());
     if (persistsWal(setting)) {
@@ -254,6 +257,58 @@ void BM_Journal_Transaction(benchmark::State& state) {
     labelSetting(state, setting);
 }
 BENCHMARK(BM_Journal_Transaction)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+// Open, one indexed read, close, while another thread keeps writing transactions of 200 rows
+// (as a download does): how long the screens' reads wait for the writer.
+void BM_Journal_ReadDuringWrites(benchmark::State& state) {
+    const int setting = static_cast<int>(state.range(0));
+    BenchDb db("journal-concurrent");
+    {
+        SQLiteHelper h;
+        fillRows(h, 100);
+    }
+    sqlite3_close(openWithSettings(db.path(), setting));
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        int id = 1000;
+        while (!stop.load()) {
+            sqlite3* raw = openWithSettings(db.path(), setting);
+            exec(raw, "begin exclusive transaction");
+            sqlite3_stmt* stmt = nullptr;
+            sqlite3_prepare_v2(raw, kInsert, -1, &stmt, nullptr);
+            for (int i = 0; i < 200; ++i) {
+                sqlite3_bind_int(stmt, 1, ++id);
+                sqlite3_bind_int(stmt, 2, 1);
+                sqlite3_bind_text(stmt, 3, kTitle, -1, SQLITE_STATIC);
+                sqlite3_bind_text(stmt, 4, "A", -1, SQLITE_STATIC);
+                sqlite3_bind_text(stmt, 5, "2015-03-01 08:09:10", -1, SQLITE_STATIC);
+                sqlite3_step(stmt);
+                sqlite3_reset(stmt);
+            }
+            sqlite3_finalize(stmt);
+            exec(raw, "commit transaction");
+            sqlite3_close(raw);
+        }
+    });
+    int failures = 0;
+    for (auto _ : state) {
+        sqlite3* raw = openWithSettings(db.path(), setting);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(raw, "select ichapterid from coursesubject where isubjectid = 7", -1,
+                           &stmt, nullptr);
+        if (sqlite3_step(stmt) != SQLITE_ROW) ++failures;
+        sqlite3_finalize(stmt);
+        sqlite3_close(raw);
+    }
+    stop = true;
+    writer.join();
+    state.counters["failed"] = failures;
+    labelSetting(state, setting);
+}
+BENCHMARK(BM_Journal_ReadDuringWrites)
+    ->DenseRange(1, 2)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace examora

@@ -5,6 +5,7 @@
 #include "platform/log.h"
 #include "platform/strformat.h"
 #include "platform/text_util.h"
+#include "store/base_entity.h"
 
 namespace examora {
 
@@ -180,9 +181,9 @@ std::string SQLiteHelper::GetBooleanValueInSql(bool value) {
 std::string SQLiteHelper::GetDateInSql(const std::optional<std::string>& date) {
     if (!date) return "null";
     // Only a well-formed date reaches the SQL text; anything else could carry SQL with it.
-    std::optional<DateTime> parsed = DateTime::parse(*date);
-    if (!parsed) return "null";
-    return strformat("'%@'", parsed->format());
+    std::optional<std::string> normalised = BaseEntity::toDate(Value(*date));
+    if (!normalised) return "null";
+    return strformat("'%@'", *normalised);
 }
 
 std::string SQLiteHelper::GetDateStringInSql(const std::optional<std::string>& text) {
