@@ -166,6 +166,9 @@ create index idx_coursesubject_chapter on coursesubject (ichapterid, isubjecttyp
 -- The wrong-answer and review lists read wrong counts, answer dates, chapters and favourite
 -- marks from the index alone, without the long subject rows.
 create index idx_coursesubject_wrong on coursesubject (icourseid, iwrong, danswerdate, ichapterid, bcollect);
+-- Placeholder rows still to be fetched: few at any time, asked after at every course opening.
+create index idx_coursesubject_placeholder on coursesubject (icourseid)
+    where cmaker = 'downloading';
 
 create table courseoutline (
     ioutlineid integer primary key,
