@@ -166,6 +166,11 @@ create index idx_coursesubject_chapter on coursesubject (ichapterid, isubjecttyp
 -- The wrong-answer and review lists read wrong counts, answer dates, chapters and favourite
 -- marks from the index alone, without the long subject rows.
 create index idx_coursesubject_wrong on coursesubject (icourseid, iwrong, danswerdate, ichapterid, bcollect);
+-- Covering indexes of the practice engine's course-wide reads, so that they never touch the wide
+-- subject rows: the per-chapter progress tallies and the course's progress (answered, correct),
+-- and the course's subject ids in practice order without the withdrawn ones.
+create index idx_coursesubject_progress on coursesubject (icourseid, ichapterid, bstopflag, cmyanswer, bcorrect);
+create index idx_coursesubject_order on coursesubject (icourseid, bstopflag, isubjecttype, iindex);
 -- Placeholder rows still to be fetched: few at any time, asked after at every course opening.
 create index idx_coursesubject_placeholder on coursesubject (icourseid)
     where cmaker = 'downloading';

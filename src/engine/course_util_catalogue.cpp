@@ -1,4 +1,3 @@
-#include "engine/course_subject_util.h"
 #include "engine/course_util.h"
 #include "engine/database_scope.h"
 #include "platform/strformat.h"
@@ -21,16 +20,6 @@ std::string containsPattern(std::string_view text) {
 }
 
 }  // namespace
-
-bool CourseUtil::isTestShowTime(int showTime) {
-    return CourseSubjectUtil::isTest(showTime);
-}
-bool CourseUtil::isExamShowTime(int showTime) {
-    return CourseSubjectUtil::isExam(showTime);
-}
-bool CourseUtil::isViewShowTime(int showTime) {
-    return CourseSubjectUtil::isView(showTime);
-}
 
 std::vector<BaseItemEntity> CourseUtil::loadCourseClassList() {
     std::vector<BaseItemEntity> list;
