@@ -101,20 +101,31 @@ std::vector<CourseChapterEntity> CourseUtil::loadChapterListForSelectSubject(int
     const std::string level = g >= 1
                                   ? strformat(" and (c.itype=0 and c.igrade=%d or c.igrade=0)", g)
                                   : std::string(" and c.igrade=0");
-    // Matching subjects per chapter, summed per code and tree type over the chapters in use,
-    // then per listed chapter over every code of its type that begins with its own. A subject
-    // with several notes counts once.
+    // Matching subjects per chapter; noted subjects are reached from the notes, which are few,
+    // and each counts once however many notes it has.
+    const std::string perChapter =
+        selectKind == kSelectNoted
+            ? strformat(
+                  "select t0.ichapterid,count(*) icount from (select distinct isubjectid "
+                  "from cs_writenote) t1,coursesubject t0 where t0.isubjectid=t1.isubjectid "
+                  "and t0.icourseid=%d group by t0.ichapterid",
+                  courseId)
+            : strformat(
+                  "select t0.ichapterid,count(*) icount from coursesubject t0 where "
+                  "t0.icourseid=%d and %@ group by t0.ichapterid",
+                  courseId, selectCondition("t0.", selectKind, errFilterType));
+    // Summed per code and tree type over the chapters in use, then per listed chapter over every
+    // code of its type that begins with its own.
     const std::string sql = strformat(
         "select c.ichapterid,sum(b.icount) icount,c.itype,c.cchaptercode,c.cchaptername,"
         "c.bendgrade from coursechapter c,(select a.cchaptercode,a.itype,sum(t.icount) icount "
-        "from coursechapter a,(select t0.ichapterid,count(*) icount from coursesubject t0 where "
-        "t0.icourseid=%d and %@ group by t0.ichapterid) t where a.icourseid=%d and "
-        "a.bstopflag=0 and a.ichapterid=t.ichapterid group by a.cchaptercode,a.itype) b where "
-        "c.icourseid=%d and c.bstopflag=0%@ and b.itype=c.itype and "
+        "from coursechapter a,(%@) t where a.icourseid=%d and a.bstopflag=0 and "
+        "a.ichapterid=t.ichapterid group by a.cchaptercode,a.itype) b where c.icourseid=%d and "
+        "c.bstopflag=0%@ and b.itype=c.itype and "
         "substr(b.cchaptercode,1,length(c.cchaptercode))=c.cchaptercode group by "
         "c.ichapterid,c.itype,c.cchaptercode,c.cchaptername,c.bendgrade order by "
         "c.itype,c.cchaptercode",
-        courseId, selectCondition("t0.", selectKind, errFilterType), courseId, courseId, level);
+        perChapter, courseId, courseId, level);
     auto rs = ExecuteDataReader(sql, std::vector<Value>{});
     while (rs && rs->next()) {
         CourseChapterEntity chapter;

@@ -267,11 +267,6 @@ TEST_F(PaperBuildingTest, SelectionListsOfTheCreationForm) {
     EXPECT_EQ(leaves[0].memo, "共7题");
     EXPECT_FALSE(leaves[0].selected);
     EXPECT_EQ(util.loadChapterListForCreatePaper(1, 1).front().index, tree1[0]);
-
-    EXPECT_EQ(util.getSubjectTypesOfPaper(1), "");
-    ASSERT_TRUE(sql().ExecuteNonQuery(
-        "update course set ctypscount='100,120|1,2,1,2,2,2|40,20,20,0,0,0' where icourseid=1"));
-    EXPECT_EQ(util.getSubjectTypesOfPaper(1), "100,120|1,2,1,2,2,2|40,20,20,0,0,0");
 }
 
 }  // namespace

@@ -33,30 +33,6 @@ TEST(PaperForm, LayoutGivesScoreTimeAndTypesWhenPresent) {
     EXPECT_EQ(paperFormDefaults("|||||", "", "").totalScore, "140");
 }
 
-TEST(PaperForm, SubmissionNeedsNameScoreAndTime) {
-    EXPECT_EQ(paperFormTip("试卷", "", "150"), "请填写分数！");
-    EXPECT_EQ(paperFormTip("试卷", "100", " "), "请填写时间！");
-    EXPECT_TRUE(paperFormTip("", "100", "150").has_value());
-    EXPECT_FALSE(paperFormTip("试卷", "100", "150").has_value());
-}
-
-TEST(PaperForm, SelectionRowsAndCodes) {
-    std::vector<BaseItemEntity> items(3);
-    for (int i = 0; i < 3; ++i)
-        items[static_cast<std::size_t>(i)].initWithPara(std::to_string(i), "", "", i * 10, {});
-    EXPECT_EQ(paperSelectionRowText(items, true), "没有选择");
-    items[1].selected = true;
-    EXPECT_EQ(paperSelectionRowText(items, true), "部分题型");
-    EXPECT_EQ(paperSelectionRowText(items, false), "部分章节");
-    for (auto& item : items)
-        item.selected = true;
-    EXPECT_EQ(paperSelectionRowText(items, false), "所有章节");
-
-    items[0].selected = false;
-    EXPECT_EQ(paperSelectedCodes(items), (std::vector<int>{10, 20}));
-    EXPECT_FALSE(paperSelectedCodes(std::nullopt).has_value());
-}
-
 TEST(PaperForm, NumberTextsReadTheirLeadingNumberOnly) {
     EXPECT_EQ(paperTextInt(" 12abc"), 12);
     EXPECT_EQ(paperTextInt(""), 0);
