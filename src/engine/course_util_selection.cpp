@@ -102,7 +102,9 @@ std::vector<CourseChapterEntity> CourseUtil::loadChapterListForSelectSubject(int
                                   ? strformat(" and (c.itype=0 and c.igrade=%d or c.igrade=0)", g)
                                   : std::string(" and c.igrade=0");
     // Matching subjects per chapter; noted subjects are reached from the notes, which are few,
-    // and each counts once however many notes it has.
+    // and each counts once however many notes it has. The others are grouped on an expression:
+    // grouped on the bare column, SQLite walks an index in chapter order and reads every subject
+    // row for its mark instead of the index that holds the marks.
     const std::string perChapter =
         selectKind == kSelectNoted
             ? strformat(
@@ -112,7 +114,7 @@ std::vector<CourseChapterEntity> CourseUtil::loadChapterListForSelectSubject(int
                   courseId)
             : strformat(
                   "select t0.ichapterid,count(*) icount from coursesubject t0 where "
-                  "t0.icourseid=%d and %@ group by t0.ichapterid",
+                  "t0.icourseid=%d and %@ group by t0.ichapterid+0",
                   courseId, selectCondition("t0.", selectKind, errFilterType));
     // Summed per code and tree type over the chapters in use, then per listed chapter over every
     // code of its type that begins with its own.
