@@ -2,11 +2,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/dict.h"
+#include "platform/http_transport.h"
 #include "platform/value.h"
 #include "service/soap_params.h"
 
@@ -34,7 +36,19 @@ public:
     // the response has none.
     virtual std::optional<std::vector<std::string>> getRespondData_MutiResult(
         const std::string& method, const std::optional<SoapParams>& params, double timeoutSeconds);
+    std::optional<std::vector<std::string>> getRespondData_MutiResult(
+        const std::string& method, const std::optional<SoapParams>& params) {
+        return getRespondData_MutiResult(method, params, 0);
+    }
+    // The transport the calls go through (the system's libcurl transport unless replaced).
+    void setTransport(std::shared_ptr<HttpTransport> transport) {
+        transport_ = std::move(transport);
+    }
 
+private:
+    std::shared_ptr<HttpTransport> transport_;
+
+public:
     // --- result text operations (exam_web_service_util_text.cpp) -----------------------------
     // Quoted TRUE/FALSE become 1/0, control characters are removed, then the text is parsed;
     // the top level must be an array or object. nullopt (and the log line "jsonerror->%@") on
