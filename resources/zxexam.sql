@@ -159,9 +159,13 @@ create table coursesubject (
     drememberdate text,
     bcollect integer default 0
 );
--- Course-wide lists in practice order, and per-chapter lists in the same order.
-create index idx_coursesubject_course on coursesubject (icourseid, isubjecttype, iindex);
+-- Course-wide lists in practice order (with each subject's chapter and withdrawn mark, so that
+-- a paper's draw reads the bank from the index alone), and per-chapter lists in the same order.
+create index idx_coursesubject_course on coursesubject (icourseid, isubjecttype, iindex, isubjectid, ichapterid, bstopflag);
 create index idx_coursesubject_chapter on coursesubject (ichapterid, isubjecttype, iindex);
+-- The wrong-answer and review lists read wrong counts, answer dates, chapters and favourite
+-- marks from the index alone, without the long subject rows.
+create index idx_coursesubject_wrong on coursesubject (icourseid, iwrong, danswerdate, ichapterid, bcollect);
 -- Covering indexes of the practice engine's course-wide reads, so that they never touch the wide
 -- subject rows: the per-chapter progress tallies and the course's progress (answered, correct),
 -- and the course's subject ids in practice order without the withdrawn ones.

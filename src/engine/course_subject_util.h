@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +63,8 @@ class CourseSubjectUtil : public SQLiteHelper {
     // `count` distinct integers of min..max in the order drawn. A count larger than the range is
     // cut to the range, and max below min gives an empty list, so the draw always ends.
     static std::vector<int> getRandomNum(int count, int min, int max);
+    // The same draw from the given source, so that a seeded source repeats it.
+    static std::vector<int> getRandomNum(int count, int min, int max, std::mt19937& random);
     // `candidate` when `list` does not hold it; otherwise a fresh draw of min..max that it does
     // not hold. The caller keeps the list smaller than the range.
     static int getNum(const std::vector<int>& list, int candidate, int min, int max);
@@ -72,6 +75,26 @@ class CourseSubjectUtil : public SQLiteHelper {
     }
     static bool isExam(int showTime) { return showTime == 1 || showTime == 3; }
     static bool isView(int showTime) { return showTime == 2; }
+
+    // ---- Paper drawing (course_subject_util_papers.cpp) ----------------------------------------
+
+    // Draws from a source seeded from the system; seedRandom makes the draws repeatable.
+    CourseSubjectUtil();
+    void seedRandom(std::uint32_t seed) { random_.seed(seed); }
+
+    // Builds and stores a paper of the course worth `totalScore` points: the subject counts per
+    // type follow the course's layout (`typesScore`, `typesCount`; empty: the settings and the
+    // bank), then each type's subjects are drawn at random from the chosen types and chapters
+    // (nullopt or empty: all). A type with exactly as many candidates as needed keeps bank
+    // order. Returns the new paper id, 0 when it could not be stored; throws ExamError "随机组卷"
+    // when the bank cannot supply the subjects and "创建试卷失败" when the total cannot be met.
+    int createPaper(int courseId, int totalScore, int totalTime, const std::string& paperName,
+                    const std::optional<std::vector<int>>& typeList, const std::string& typesScore,
+                    const std::string& typesCount,
+                    const std::optional<std::vector<int>>& chapterList);
+
+  private:
+    std::mt19937 random_;
 };
 
 }  // namespace examora

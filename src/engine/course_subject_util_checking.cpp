@@ -38,10 +38,10 @@ std::mt19937& randomSource() {
 
 // One candidate of min..max: a uniform 32-bit draw reduced modulo the range. A range that wraps to
 // 0 is the whole 32-bit space.
-int drawCandidate(int min, int max) {
+int drawCandidate(int min, int max, std::mt19937& random = randomSource()) {
     const std::uint32_t range =
         static_cast<std::uint32_t>(static_cast<std::int64_t>(max) - min + 1);
-    const std::uint32_t r = randomSource()();
+    const std::uint32_t r = random();
     const std::uint32_t offset = range == 0 ? r : r % range;
     return static_cast<int>(static_cast<std::uint32_t>(min) + offset);
 }
@@ -169,6 +169,11 @@ std::optional<std::vector<std::string>> CourseSubjectUtil::buildAnswerArrayList(
 }
 
 std::vector<int> CourseSubjectUtil::getRandomNum(int count, int min, int max) {
+    return getRandomNum(count, min, max, randomSource());
+}
+
+std::vector<int> CourseSubjectUtil::getRandomNum(int count, int min, int max,
+                                                 std::mt19937& random) {
     std::vector<int> drawn;
     if (count < 1 || max < min) return drawn;
     const std::int64_t range = static_cast<std::int64_t>(max) - min + 1;
@@ -178,9 +183,9 @@ std::vector<int> CourseSubjectUtil::getRandomNum(int count, int min, int max) {
     std::unordered_set<int> held;
     held.reserve(wanted * 2);
     while (drawn.size() < wanted) {
-        int candidate = drawCandidate(min, max);
+        int candidate = drawCandidate(min, max, random);
         while (held.contains(candidate))
-            candidate = drawCandidate(min, max);
+            candidate = drawCandidate(min, max, random);
         held.insert(candidate);
         drawn.push_back(candidate);
     }

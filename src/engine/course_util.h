@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "store/records/base_item_entity.h"
@@ -13,7 +14,10 @@
 #include "store/records/course_subject_exam_entity.h"
 #include "store/records/finish_count_result.h"
 #include "store/records/message_entity.h"
+#include "store/records/paper_subject_count_entity.h"
+#include "store/records/paper_subject_id_list_entity.h"
 #include "store/records/photo_ad_entity.h"
+#include "store/records/simulation_paper_entity.h"
 #include "store/sqlite_helper.h"
 
 namespace examora {
@@ -144,6 +148,48 @@ class CourseUtil : public SQLiteHelper {
     std::string buildSelectSqlForSelectSubject(int courseId, int chapterId, int selectKind,
                                                int resultKind, const std::string& condition,
                                                int errFilterType);
+    // The top chapters of a selection (4 favourites, 5 wrong answers, 6 noted), each counting
+    // the matching subjects of its whole subtree in `count` and in its memo "共%d题"; chapters
+    // without a matching subject are left out. Filter type 2 picks cut wrong answers, any other
+    // value unresolved ones.
+    std::vector<CourseChapterEntity> loadChapterListForSelectSubject(int courseId, int selectKind);
+    std::vector<CourseChapterEntity> loadChapterListForSelectSubject(int courseId, int selectKind,
+                                                                     int errFilterType);
+    // One page of a selection's subjects (chapter 0: the whole course) in practice order: key
+    // the subject id, name the deciphered title, memo the type name and the day it was last
+    // answered ("未做题" when never). Page `pageIndex` of `pageSize` rows holds rows
+    // pageIndex × pageSize + 1 onwards.
+    std::vector<BaseItemEntity> loadSelectSubjectList(int courseId, int chapterId,
+                                                      const std::string& condition, int selectKind,
+                                                      int pageIndex, int pageSize);
+    std::vector<BaseItemEntity> loadSelectSubjectList(int courseId, int chapterId,
+                                                      const std::string& condition, int selectKind,
+                                                      int errFilterType, int pageIndex,
+                                                      int pageSize);
+
+    // ---- Wrong-answer drill and Ebbinghaus review (course_util_review.cpp) ---------------------
+    //
+    // Filter type 2 is the cut wrong answers (iwrong < 0), any other value the unresolved ones
+    // (iwrong > 0). Periods and review windows are measured against SQLite's local clock, the
+    // same clock that stamps answer dates.
+
+    // Always three items, keys "1", "2", "3": wrong once, twice, more often; index and memo
+    // "共 %d 题" carry the count.
+    std::vector<BaseItemEntity> loadErrSubjectListOfCount(int courseId, int errFilterType);
+    // Always four items, keys "1" to "4": last answered today, 1–2, 3–6 and 7 or more calendar
+    // days ago. A subject without an answer date is in none of them.
+    std::vector<BaseItemEntity> loadErrSubjectListOfPeriod(int courseId, int errFilterType);
+    // The condition (on alias a) opening the subjects of a count item; keys above 3 act as 3.
+    std::string builderFilterSqlOfErrSubjectCount(int courseId, int errFilterType, int countKey);
+    // The condition opening the subjects of a period; period = key - 1, above 3 acts as 3.
+    std::string builderFilterSqlOfErrSubjectPeroid(int courseId, int errFilterType, int period);
+    // Eight items, one per review period 0–7 of the forgetting curve: index and name the period,
+    // key the count as text, memo "共%d题". Only unresolved wrong subjects take part; one
+    // answered less than 5 minutes ago is in no period.
+    std::vector<BaseItemEntity> loadEbbinghausList(int courseId);
+    // The condition (on alias a) selecting the subjects of a review period; a period outside
+    // 0–7 has empty bounds and selects nothing.
+    std::string buildEbbinghausSubjectListFilterSql(int courseId, int period);
 
     // ---- Answer recording and progress (course_util_answers.cpp) -------------------------------
     //
@@ -191,8 +237,83 @@ class CourseUtil : public SQLiteHelper {
 
     // The default points of a subject type: the setting "isubjectscore<type>", 0 when unset.
     int getSubjectDefaultScore(int subjectType);
+    // One item per subject type present in the course, by type: index the type code, name the
+    // course's own type name when a subject carries one, else the default name; all selected.
+    std::vector<BaseItemEntity> loadSubjectTypeListOfCourse(int courseId);
+    // The leaf chapters of one tree type (not withdrawn) in code order: index the chapter id, key
+    // its code, name its name, memo "共%d题"; none selected.
+    std::vector<BaseItemEntity> loadChapterListForCreatePaper(int courseId);
+    std::vector<BaseItemEntity> loadChapterListForCreatePaper(int courseId, int chapterType);
+    // "<year><course name>全真模拟试题<k>" with the first k from the number of the course's papers
+    // so named onwards that no paper of the course carries yet.
+    std::string buildNewPaperName(int courseId);
+    // The course's paper layout text "score,time|types score|types count"; empty when unset or
+    // when the store has no such column.
+    std::string getSubjectTypesOfPaper(int courseId);
+    // The subjects a paper may draw from (`filter` on subject alias a and chapter alias b), one
+    // per subject in bank order: type, position, id. Withdrawn subjects and chapters are left
+    // out.
+    std::vector<PaperSubjectIdListEntity> loadSubjectIdListForBuildPaper(int courseId,
+                                                                         const std::string& filter);
+    // How many subjects of each type a paper of `totalScore` points takes. This form: every type
+    // the filtered bank holds, with the points of the settings (1 for single choice and true or
+    // false, 2 otherwise, when unset).
+    std::vector<PaperSubjectCountEntity> calcSubjectCountForBeforeBuildPaper(
+        int courseId, int totalScore, const std::string& filter);
+    // This form: the course's own layout, points and asked count per type code; a layout of
+    // fewer than six types, or one asking for nothing, falls back to the form above.
+    std::vector<PaperSubjectCountEntity> calcSubjectCountForBeforeBuildPaper(
+        int courseId, int totalScore, const std::string& typesScore, const std::string& typesCount,
+        const std::string& filter);
+    // The two ways to the entity list before fitting: the types the layout asks for (empty when
+    // it has fewer than six types or asks for nothing), and the types of a loaded bank with the
+    // points of the settings. The forms above are these followed by the fitting.
+    std::vector<PaperSubjectCountEntity> layoutSubjectCounts(const std::string& typesScore,
+                                                             const std::string& typesCount);
+    std::vector<PaperSubjectCountEntity> bankSubjectCounts(
+        const std::vector<PaperSubjectIdListEntity>& candidates);
+    // The fitting itself: sets each entity's count so that counts × whole points make exactly
+    // `totalScore`, or takes everything when the whole list is worth no more. Empty for an empty
+    // list; throws ExamError "创建试卷失败" when the total cannot be met exactly (also for a total
+    // below 1).
+    std::vector<PaperSubjectCountEntity> calcSubjectCountForBeforeBuildPaper(
+        int totalScore, std::vector<PaperSubjectCountEntity> list);
+    // Stores the paper and its subjects (positions from 1, each with its points) in one
+    // transaction. The new paper id, or 0 when nothing could be stored (nothing is then left).
+    int buildNewPaper(int courseId, int totalTime, const std::string& paperName, float totalScore,
+                      const std::vector<PaperSubjectIdListEntity>& subjects);
+
+    // ---- Paper taking and scoring (course_util_paper_taking.cpp) -------------------------------
+
+    // The course's papers (not those of chapter tests) as list items numbered from 0. Status 0:
+    // not submitted, newest first; 1: submitted, latest submission first; any other: all.
+    std::vector<BaseItemEntity> loadPaperList(int courseId, int examStatus);
+    // The paper, with the answered, right and wrong counts once it has been submitted; nullopt
+    // for an unknown id.
+    std::optional<SimulationPaperEntity> loadPaperInfo(int paperId);
+    // Starts a fresh attempt: when any answer is stored, wipes every answer and the last
+    // submission's score, time and count. A paper with no answer is left as it is.
+    void clearMyAnswerInPaper(int paperId);
+    // Subject ids of the paper grouped by type, in the paper's order within a type; mode 3 only
+    // the answered and not right ones.
+    std::vector<int> loadSubjectIdListOfPaperDetail(int paperId, int mode);
+    void updateSubjectMyAnswerInPaper(int paperId, int subjectId, const std::string& answer,
+                                      bool correct, float myscore);
+    // Scores the attempt, stores the seconds used, counts the submission and raises the wrong
+    // count of every answered subject that is not right (a cut one comes back unresolved). All or
+    // nothing: throws ExamError "提交试卷" when it cannot be stored.
+    void sumitPaper(int paperId, int useSeconds);
+    // Removes the paper with its subjects, all or nothing: throws ExamError "删除试卷".
+    void deletePaper(int paperId);
 
   private:
+    // Setting name -> integer value of every setting named like "isubjectscore%".
+    std::map<std::string, int> loadSubjectScoreSettings();
+    // Entities for (type, subjects available) pairs with the points of the settings, or 1 for
+    // single choice and true or false and 2 for the other types where a setting is unset or 0.
+    std::vector<PaperSubjectCountEntity> countsWithSettingPoints(
+        const std::vector<std::pair<int, int>>& available);
+
     // Runs clear inside one counted transaction under the rules above.
     void runClearing(const std::function<void()>& clear);
     void deletePapersOfCourse(int courseId);

@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/course_subject_util.h"
+#include "engine/course_util.h"
+#include "platform/date_time.h"
+#include "platform/exam_error.h"
+#include "support/course_builder.h"
+#include "support/store_test_fixture.h"
+
+namespace examora {
+namespace {
+
+PaperSubjectCountEntity entity(int type, double score, int totalcount) {
+    PaperSubjectCountEntity e;
+    e.subjecttype = type;
+    e.score = score;
+    e.totalcount = totalcount;
+    return e;
+}
+
+std::vector<int> counts(const std::vector<PaperSubjectCountEntity>& list) {
+    std::vector<int> out;
+    for (const auto& e : list)
+        out.push_back(e.count);
+    return out;
+}
+
+// The named failure a call throws; empty name when it throws none.
+template <class F>
+ExamError failureOf(F&& f) {
+    try {
+        f();
+    } catch (const ExamError& e) {
+        return e;
+    }
+    return ExamError("", "");
+}
+
+class PaperBuildingTest : public StoreTest {
+  protected:
+    PaperBuildingTest() {
+        b.course(1);
+        tree0 = b.chapters(1, 0, {"01", "0101", "0102"});
+        tree1 = b.chapters(1, 1, {"01"});
+    }
+
+    // n subjects of a type in a chapter, each worth `score` in the bank.
+    std::vector<int> bank(int n, int type, int chapterId, int chapterType = 0) {
+        return b.subjects(
+            n, {.courseId = 1, .chapterId = chapterId, .type = type, .chapterType = chapterType});
+    }
+
+    struct Detail {
+        int position;
+        int subjectId;
+        double score;
+    };
+    std::vector<Detail> details(int paperId) {
+        std::vector<Detail> out;
+        sql().OpenDataBase();
+        auto rs = sql().ExecuteDataReader(
+            "select iindex,isubjectid,iscore from simulationpaperdetail where ipaperid=? order "
+            "by iindex",
+            paperId);
+        while (rs && rs->next())
+            out.push_back(
+                {rs->intForColumnIndex(0), rs->intForColumnIndex(1), rs->doubleForColumnIndex(2)});
+        rs.reset();
+        sql().CloseDataBase();
+        return out;
+    }
+    std::vector<int> detailIds(int paperId) {
+        std::vector<int> out;
+        for (const Detail& d : details(paperId))
+            out.push_back(d.subjectId);
+        return out;
+    }
+
+    CourseBuilder b;
+    CourseUtil util;
+    CourseSubjectUtil maker;
+    std::vector<int> tree0;
+    std::vector<int> tree1;
+};
+
+TEST_F(PaperBuildingTest, FittingMeetsTheTotalExactlyOrFails) {
+    // 60 single (1 point), 40 multiple (2), 30 true/false (1) for 100 points: the even shares
+    // give 33 + 16 + 30 = 95 and the rest goes to the first type that can take it.
+    EXPECT_EQ(counts(util.calcSubjectCountForBeforeBuildPaper(
+                  100, {entity(0, 1, 60), entity(1, 2, 40), entity(2, 1, 30)})),
+              (std::vector<int>{38, 16, 30}));
+    // The whole list worth no more than the total: everything.
+    EXPECT_EQ(
+        counts(util.calcSubjectCountForBeforeBuildPaper(100, {entity(0, 1, 5), entity(1, 2, 3)})),
+        (std::vector<int>{5, 3}));
+    // Points count by their whole part; below one point a type takes nothing.
+    EXPECT_EQ(counts(util.calcSubjectCountForBeforeBuildPaper(
+                  10, {entity(0, 1.5, 20), entity(1, 0.5, 20)})),
+              (std::vector<int>{10, 0}));
+    EXPECT_TRUE(util.calcSubjectCountForBeforeBuildPaper(10, {}).empty());
+
+    // Only two-point subjects cannot make an odd total.
+    const ExamError odd =
+        failureOf([&] { util.calcSubjectCountForBeforeBuildPaper(7, {entity(1, 2, 10)}); });
+    EXPECT_EQ(odd.name(), "创建试卷失败");
+    EXPECT_EQ(odd.reason(), "无法构建试卷达到7分!");
+    // A total below 1 point would give negative counts.
+    EXPECT_EQ(failureOf([&] {
+                  util.calcSubjectCountForBeforeBuildPaper(-10, {entity(0, 1, 10)});
+              }).reason(),
+              "无法构建试卷达到-10分!");
+    EXPECT_EQ(
+        failureOf([&] { util.calcSubjectCountForBeforeBuildPaper(0, {entity(0, 1, 10)}); }).name(),
+        "创建试卷失败");
+}
+
+TEST_F(PaperBuildingTest, PointsComeFromTheSettingsOrTheTypeDefaults) {
+    bank(3, 0, tree0[1]);
+    bank(3, 1, tree0[1]);
+    bank(3, 3, tree0[1]);
+    ASSERT_TRUE(sql().ExecuteNonQuery(
+        "insert into sys_cussetting(cname,cvalue) values ('isubjectscore3','5')"));
+    const std::vector<PaperSubjectCountEntity> list =
+        util.calcSubjectCountForBeforeBuildPaper(1, 1000, "b.itype>=0");
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].score, 1);
+    EXPECT_EQ(list[1].score, 2);
+    EXPECT_EQ(list[2].score, 5);
+    EXPECT_EQ(list[2].totalcount, 3);
+}
+
+TEST_F(PaperBuildingTest, ALayoutOfFewerThanSixTypesFallsBackToTheBank) {
+    const std::vector<int> singles = bank(3, 0, tree0[1]);
+    const std::vector<int> multiples = bank(2, 1, tree0[2]);
+    // The layout would ask for 10 of each; the bank's 3 + 2 subjects (7 points) are taken.
+    const int paper =
+        maker.createPaper(1, 7, 60, "试卷", std::nullopt, "1,2,1", "10,10,10", std::nullopt);
+    ASSERT_GE(paper, 1);
+    std::vector<int> all = singles;
+    all.insert(all.end(), multiples.begin(), multiples.end());
+    EXPECT_EQ(detailIds(paper), all);  // exactly enough of each type: bank order
+}
+
+TEST_F(PaperBuildingTest, LayoutPointsAreStoredUnchanged) {
+    // Four single choices at 1.5 points make the total of 4 only as whole points.
+    const std::vector<int> singles = bank(4, 0, tree0[1]);
+    bank(4, 1, tree0[1]);
+    const int paper = maker.createPaper(1, 4, 45, "试卷", std::nullopt, "1.5,2,1,1,1,1",
+                                        "4,0,,0,0,0", std::nullopt);
+    ASSERT_GE(paper, 1);
+    const std::vector<Detail> rows = details(paper);
+    ASSERT_EQ(rows.size(), 4u);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].position, static_cast<int>(i) + 1);
+        EXPECT_EQ(rows[i].subjectId, singles[i]);
+        EXPECT_DOUBLE_EQ(rows[i].score, 1.5);
+    }
+    EXPECT_EQ(count("simulationpaper",
+                    "itotalscore=4 and itotaltime=45 and isubjectcount=4 and "
+                    "iexam=0 and dcreatedate is not null"),
+              1);
+}
+
+TEST_F(PaperBuildingTest, DrawsFollowTheSeededSourceInDrawOrder) {
+    // Bank order is type, position, id: positions run per chapter, so the two chapters' subjects
+    // interleave.
+    const std::vector<int> first = bank(5, 0, tree0[1]);
+    const std::vector<int> second = bank(5, 0, tree0[2]);
+    std::vector<int> bankOrder;
+    for (std::size_t i = 0; i < 5; ++i) {
+        bankOrder.push_back(first[i]);
+        bankOrder.push_back(second[i]);
+    }
+    maker.seedRandom(42);
+    const int paper = maker.createPaper(1, 3, 60, "试卷", std::nullopt, "", "", std::nullopt);
+    std::mt19937 same(42);
+    std::vector<int> expected;
+    for (int position : CourseSubjectUtil::getRandomNum(3, 0, 9, same))
+        expected.push_back(bankOrder[static_cast<std::size_t>(position)]);
+    EXPECT_EQ(detailIds(paper), expected);
+}
+
+TEST_F(PaperBuildingTest, ChaptersAndTypesNarrowTheBankOnlyWhenChosen) {
+    const std::vector<int> ofTree0 = bank(2, 0, tree0[1]);
+    const std::vector<int> ofTree1 = bank(2, 2, tree1[0], 1);
+    // No chapter chosen: both trees; an empty list of either kind means all of it.
+    for (const auto& chapters :
+         {std::optional<std::vector<int>>{}, std::optional<std::vector<int>>{std::vector<int>{}}}) {
+        const int paper =
+            maker.createPaper(1, 100, 60, "试卷", std::vector<int>{}, "", "", chapters);
+        EXPECT_EQ(detailIds(paper),
+                  (std::vector<int>{ofTree0[0], ofTree0[1], ofTree1[0], ofTree1[1]}));
+    }
+    EXPECT_EQ(detailIds(maker.createPaper(1, 100, 60, "试卷", std::nullopt, "", "",
+                                          std::vector<int>{tree1[0]})),
+              ofTree1);
+    EXPECT_EQ(detailIds(maker.createPaper(1, 100, 60, "试卷", std::vector<int>{0, 1}, "", "",
+                                          std::vector<int>{tree0[1], tree1[0]})),
+              ofTree0);
+
+    // Withdrawn subjects and subjects of withdrawn chapters are never drawn.
+    ASSERT_TRUE(sql().ExecuteNonQuery("update coursesubject set bstopflag=1 where isubjectid=?",
+                                      ofTree0[0]));
+    ASSERT_TRUE(
+        sql().ExecuteNonQuery("update coursechapter set bstopflag=1 where ichapterid=?", tree1[0]));
+    EXPECT_EQ(detailIds(maker.createPaper(1, 100, 60, "试卷", std::nullopt, "", "", std::nullopt)),
+              (std::vector<int>{ofTree0[1]}));
+}
+
+TEST_F(PaperBuildingTest, FailuresAreNamedAndWriteNothing) {
+    bank(3, 0, tree0[1]);
+    const ExamError nothing = failureOf(
+        [&] { maker.createPaper(1, 10, 60, "试卷", std::vector<int>{4}, "", "", std::nullopt); });
+    EXPECT_EQ(nothing.name(), "随机组卷");
+    EXPECT_EQ(nothing.reason(), "没有找到任何满足条件的试题！");
+
+    // The layout asks for more single choices than the bank holds.
+    const ExamError shortBank = failureOf([&] {
+        maker.createPaper(1, 5, 60, "试卷", std::nullopt, "1,2,1,2,2,2", "5,0,0,0,0,0",
+                          std::nullopt);
+    });
+    EXPECT_EQ(shortBank.name(), "随机组卷");
+    EXPECT_EQ(shortBank.reason(), "试题库抽取时，数量出错了，请重新设置条件！");
+    EXPECT_EQ(count("simulationpaper"), 0);
+    EXPECT_EQ(count("simulationpaperdetail"), 0);
+}
+
+TEST_F(PaperBuildingTest, NewNamesCountOnWithinTheYear) {
+    b.course(2, "税法'50%_");
+    bank(2, 0, tree0[1]);
+    const std::string base = std::to_string(DateTime::nowLocal().year) + "会计基础全真模拟试题";
+    const std::string name1 = util.buildNewPaperName(1);
+    EXPECT_EQ(name1, base + "1");
+    ASSERT_GE(maker.createPaper(1, 2, 60, name1, std::nullopt, "", "", std::nullopt), 1);
+    EXPECT_EQ(util.buildNewPaperName(1), base + "2");
+    // Another course's papers and odd course names do not interfere.
+    EXPECT_EQ(util.buildNewPaperName(2),
+              std::to_string(DateTime::nowLocal().year) + "税法'50%_全真模拟试题1");
+
+    // A name taken out of turn is skipped.
+    ASSERT_TRUE(sql().ExecuteNonQuery(
+        "insert into simulationpaper(icourseid,cpapername,iexam) values (1,?,0)", base + "3"));
+    EXPECT_EQ(util.buildNewPaperName(1), base + "4");
+}
+
+TEST_F(PaperBuildingTest, SelectionListsOfTheCreationForm) {
+    b.subject({.courseId = 1, .chapterId = tree0[1], .type = 1});
+    b.subject({.courseId = 1, .chapterId = tree0[1], .type = 0, .subjecttypestring = "单项选择"});
+    b.subject({.courseId = 1, .chapterId = tree0[2], .type = 0});
+    const std::vector<BaseItemEntity> types = util.loadSubjectTypeListOfCourse(1);
+    ASSERT_EQ(types.size(), 2u);
+    EXPECT_EQ(types[0].index, 0);
+    EXPECT_EQ(types[0].name, "单项选择");
+    EXPECT_EQ(types[1].name, "多选题");
+    EXPECT_TRUE(types[0].selected && types[1].selected);
+
+    ASSERT_TRUE(sql().ExecuteNonQuery(
+        "update coursechapter set icount=7, bstopflag=(ichapterid=?) where icourseid=1", tree0[2]));
+    const std::vector<BaseItemEntity> leaves = util.loadChapterListForCreatePaper(1, 0);
+    ASSERT_EQ(leaves.size(), 1u);
+    EXPECT_EQ(leaves[0].index, tree0[1]);
+    EXPECT_EQ(leaves[0].key, "0101");
+    EXPECT_EQ(leaves[0].memo, "共7题");
+    EXPECT_FALSE(leaves[0].selected);
+    EXPECT_EQ(util.loadChapterListForCreatePaper(1, 1).front().index, tree1[0]);
+}
+
+}  // namespace
+}  // namespace examora
