@@ -1,0 +1,9 @@
+#include "store/records/agent_entity.h"
+
+namespace examora {
+
+void AgentEntity::initWithDict(const Dict* dict) {
+    values = dict ? *dict : Dict();
+}
+
+}  // namespace examora

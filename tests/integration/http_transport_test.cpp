@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "exam_service/exam_server.h"
+#include "platform/http_transport.h"
+
+namespace examora {
+namespace {
+
+// Serves one fixed package for GET and HEAD and echoes every POST body back.
+class PackageHandler : public ExamServiceHandler {
+public:
+    ServiceReply handle(const RecordedRequest& request) override {
+        if (request.path == "/subject/1.zip")
+            return ServiceReply::raw(200, kPackage, "application/zip");
+        if (request.method == "POST") return ServiceReply::raw(200, request.body, "text/plain");
+        return ServiceReply::raw(404, "Not Found", "text/plain");
+    }
+    static inline const std::string kPackage = "PK\x03\x04 0123456789 abcdefghij";
+};
+
+class HttpTransportTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.start()); }
+    void TearDown() override {
+        server.stop();
+        std::error_code ec;
+        std::filesystem::remove(file, ec);
+    }
+
+    ExamServer server{std::make_shared<PackageHandler>()};
+    std::shared_ptr<HttpTransport> transport = HttpTransport::systemTransport();
+    std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                 ("examora_transport_" + std::to_string(::getpid()) + ".zip");
+};
+
+TEST_F(HttpTransportTest, ContentLengthIsTheBytesActuallySent) {
+    HttpRequest request;
+    request.url = server.baseURL() + "/echo";
+    request.method = "POST";
+    request.headers = {{"Content-Length", "999"}, {"Content-Type", "text/plain"}};
+    request.body = "题目 body";
+    HttpResponse response = transport->perform(request);
+    EXPECT_FALSE(response.error);
+    EXPECT_EQ(response.status, 200);
+    EXPECT_EQ(response.text(), "题目 body");
+    EXPECT_EQ(server.requests().back().header("Content-Length"),
+              std::to_string(request.body.size()));
+}
+
+TEST_F(HttpTransportTest, HeadReportsTheSizeWithoutABody) {
+    HttpResponse response = transport->head(server.baseURL() + "/subject/1.zip", 10);
+    EXPECT_EQ(response.status, 200);
+    EXPECT_EQ(response.contentLength(), PackageHandler::kPackage.size());
+    EXPECT_TRUE(response.body.empty());
+    EXPECT_EQ(transport->head(server.baseURL() + "/subject/2.zip", 10).status, 404);
+}
+
+TEST_F(HttpTransportTest, RangedGetIntoMemoryAndResumedIntoAFile) {
+    const std::string url = server.baseURL() + "/subject/1.zip";
+    HttpResponse part = transport->getRange(url, 4, 9, 10);
+    EXPECT_EQ(part.status, 206);
+    EXPECT_EQ(part.body, PackageHandler::kPackage.substr(4, 6));
+
+    EXPECT_EQ(transport->getRangeToFile(url, 0, 9, file, false, 10).status, 206);
+    HttpResponse rest = transport->getRangeToFile(url, 10, std::nullopt, file, true, 10);
+    EXPECT_FALSE(rest.error);
+    EXPECT_EQ(rest.status, 206);
+    std::ifstream in(file, std::ios::binary);
+    std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(written, PackageHandler::kPackage);
+}
+
+TEST_F(HttpTransportTest, ErrorPageIsNotWrittenIntoTheFile) {
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "partial";
+    }
+    HttpResponse missing = transport->getRangeToFile(server.baseURL() + "/nothing.zip", 7,
+                                                     std::nullopt, file, true, 10);
+    EXPECT_EQ(missing.status, 404);
+    std::ifstream in(file, std::ios::binary);
+    std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(kept, "partial");
+}
+
+TEST_F(HttpTransportTest, TransportFailuresAreReportedNotThrown) {
+    const std::string url = server.baseURL() + "/echo";
+    server.stop();
+    HttpRequest request;
+    request.url = url;
+    HttpResponse refused = transport->perform(request);
+    EXPECT_TRUE(refused.error);
+    EXPECT_EQ(refused.status, 0);
+
+    request.url = "not a url";
+    EXPECT_TRUE(transport->perform(request).error);
+    request.url = "file:///etc/passwd";
+    EXPECT_TRUE(transport->perform(request).error);
+}
+
+}  // namespace
+}  // namespace examora

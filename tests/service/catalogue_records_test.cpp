@@ -1,0 +1,81 @@
+// Operations that answer with content and message records.
+#include <gtest/gtest.h>
+
+#include "catalogue_scripted_service.h"
+#include "store/records/course_chapter_entity.h"
+#include "store/records/course_subject_entity.h"
+#include "store/records/message_entity.h"
+#include "store/records/table_image_entity.h"
+
+namespace examora {
+namespace {
+
+using testing::ScriptedService;
+
+TEST(CatalogueRecords, TableImageIsTheFirstPictureOfTheList) {
+    ScriptedService s;
+    s.replies = {
+        R"([{"ctblname":"courseclass","csourceid":"7","pimage":"AP8Q","cextname":"png"},
+            {"ctblname":"courseclass","csourceid":"8","pimage":"","cextname":"jpg"}])",
+        "[]", "anyType{}", R"(["x"])"};
+    auto image = s.loadTableImage("courseclass", "7");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->sourceid, "7");
+    EXPECT_EQ(image->image, (Bytes{0x00, 0xff, 0x10}));
+    EXPECT_EQ(image->extname, "png");
+    EXPECT_EQ(s.loadTableImage("courseclass", "7"), std::nullopt);
+    EXPECT_EQ(s.loadTableImage("courseclass", "7"), std::nullopt);
+    EXPECT_EQ(s.loadTableImage("courseclass", "7"), std::nullopt) << "not an object";
+}
+
+TEST(CatalogueRecords, ContentRecordsNeedExactlyOneObject) {
+    ScriptedService s;
+    s.replies = {R"([{"ichapterid":9,"icourseid":5,"cchaptername":"第一章"}])",
+                 R"([{"ichapterid":9},{"ichapterid":10}])",
+                 R"([{"isubjectid":12,"ctitle":"题目","canswer":" A "}])"};
+    auto chapter = s.loadCourseChapterInfo(9);
+    ASSERT_TRUE(chapter);
+    EXPECT_EQ(chapter->chapterid, 9);
+    EXPECT_EQ(chapter->chaptername, "第一章");
+    EXPECT_EQ(s.loadCourseChapterInfo(9), std::nullopt);
+    // Question texts come plain from the service and are taken as they are.
+    auto subject = s.loadCourseSubjectInfo(12);
+    ASSERT_TRUE(subject);
+    EXPECT_EQ(subject->subjectid, 12);
+    EXPECT_EQ(subject->title, "题目");
+}
+
+TEST(CatalogueRecords, MessageOperationsMapTheirOwnKeys) {
+    ScriptedService s;
+    s.replies = {
+        R"([{"imsgid":31,"cmsgtitle":"通知","cmsgurl":"http://x/31","ctype":"2","itype":9}])",
+        R"([{"imsgid":31},{"imsgid":32}])",
+        R"([{"imsgid":31,"cmsgtitle":"a","cdate":"2024-05-01","istatus":1},
+            {"imsgid":32,"cmsgtitle":"b","cdate":"2024-05-02","istatus":0}, 7])",
+        "[]", R"([{"cmsgid":"40","cmsgtitle":"下一条","cmsgurl":"u","itype":3}])"};
+    auto info = s.loadPhoneMessageInfo(31);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->msgid, "31");
+    EXPECT_EQ(info->msgtitle, "通知");
+    EXPECT_EQ(info->msgurl, "http://x/31");
+    EXPECT_EQ(info->type, "2") << "this answer carries the kind under ctype";
+    EXPECT_EQ(s.loadPhoneMessageInfo(31), std::nullopt);
+
+    auto list = s.loadPhoneMessageListByUser(4, 5, 20, 1);
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->size(), 2u);
+    EXPECT_EQ((*list)[1].msgid, "32");
+    EXPECT_EQ((*list)[1].msgtitle, "b");
+    EXPECT_EQ((*list)[1].msgurl, "2024-05-02") << "the list carries its date where the link goes";
+    EXPECT_EQ((*list)[0].type, "1");
+    EXPECT_EQ((*list)[1].type, "0");
+    EXPECT_EQ(s.loadPhoneMessageListByUser(4, 5, 20, 1), std::nullopt);
+
+    auto next = s.getNextPhoneMessage(31, 5, 4);
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->msgid, "40");
+    EXPECT_EQ(next->type, "3");
+}
+
+}  // namespace
+}  // namespace examora

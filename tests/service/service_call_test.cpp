@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "fake_transport.h"
+#include "service/asi_service_http_request.h"
+#include "service/exam_web_service_util.h"
+
+namespace examora {
+namespace {
+
+std::string envelope(const std::string& inner) {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+           "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>" +
+           inner + "</soap:Body></soap:Envelope>";
+}
+
+class ServiceCallTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASIServiceArgs::resetDefaults();
+        ASIServiceArgs::setWebServiceURL(
+            "http://127.0.0.1:9/CL.ExamWebService/ExamJsonService.asmx");
+        ASIServiceArgs::setNameSapce("http://tempuri.org/");
+        ASIServiceArgs::setHeaderUser("zxexam");
+        ASIServiceArgs::setHeaderPassword("583quiz");
+        util.setTransport(transport);
+    }
+    void TearDown() override { ASIServiceArgs::resetDefaults(); }
+
+    std::shared_ptr<FakeTransport> transport = std::make_shared<FakeTransport>();
+    ExamWebServiceUtil util;
+};
+
+TEST_F(ServiceCallTest, TimeOutBelowOneSecondKeepsTheDefault) {
+    transport->reply(
+        envelope("<GetServerTimeResponse xmlns=\"http://tempuri.org/\">"
+                 "<GetServerTimeResult>2026-01-02 03:04:05</GetServerTimeResult>"
+                 "</GetServerTimeResponse>"));
+    EXPECT_EQ(util.getRespondData("GetServerTime", std::nullopt, 0), "2026-01-02 03:04:05");
+    util.getRespondData("GetServerTime", std::nullopt, 0.5);
+    util.getRespondData("GetServerTime", std::nullopt, 10);
+    util.getRespondData("GetServerTime", std::nullopt);
+    ASSERT_EQ(transport->requests.size(), 4u);
+    EXPECT_EQ(transport->requests[0].timeoutSeconds, 120);
+    EXPECT_EQ(transport->requests[1].timeoutSeconds, 120);
+    EXPECT_EQ(transport->requests[2].timeoutSeconds, 10);
+    EXPECT_EQ(transport->requests[3].timeoutSeconds, 120);
+}
+
+TEST_F(ServiceCallTest, ConfiguredRequestCarriesTheDescription) {
+    ASIServiceArgs args;
+    args.setMethodName("GetAppVersion");
+    args.setSoapParam("appType", "1");
+    args.setTimeOutSeconds(42);
+    args.setDefaultEncoding("GB18030");
+    auto request = ASIServiceHTTPRequest::requestWithArgs(args, transport);
+    request.initRequestParams();
+    const HttpRequest& http = request.configuredRequest();
+    EXPECT_EQ(http.url, "http://127.0.0.1:9/CL.ExamWebService/ExamJsonService.asmx");
+    EXPECT_EQ(http.method, "POST");
+    EXPECT_EQ(http.timeoutSeconds, 42);
+    EXPECT_EQ(http.defaultEncoding, "GB18030");
+    EXPECT_EQ(http.body, args.requestBodyMessage());
+    EXPECT_EQ(http.headers, args.headers());
+}
+
+TEST_F(ServiceCallTest, FailedExchangesGiveEmptyResults) {
+    const std::string fault = envelope(
+        "<soap:Fault><faultcode>soap:Server</faultcode><faultstring>boom</faultstring>"
+        "</soap:Fault>");
+    transport->reply(fault, 500);
+    EXPECT_EQ(util.getRespondData("GetServerTime", std::nullopt), "");
+    EXPECT_FALSE(util.getRespondData_MutiResult("GetServerTime", std::nullopt));
+
+    // A well-formed result that came with an error status still does not count.
+    transport->reply(envelope("<GetServerTimeResponse><GetServerTimeResult>x</GetServerTimeResult>"
+                              "</GetServerTimeResponse>"),
+                     503);
+    EXPECT_EQ(util.getRespondData("GetServerTime", std::nullopt), "");
+
+    transport->fail("Connection refused");
+    EXPECT_EQ(util.getRespondData("GetServerTime", std::nullopt), "");
+    EXPECT_FALSE(util.getRespondData_MutiResult("GetServerTime", std::nullopt));
+}
+
+TEST_F(ServiceCallTest, ResultIsKeptUntilTheDescriptionChanges) {
+    transport->reply(
+        envelope("<AResponse><AResult>one</AResult><BResult>two</BResult></AResponse>"));
+    ASIServiceArgs args;
+    args.setMethodName("A");
+    auto request = ASIServiceHTTPRequest::requestWithArgs(args, transport);
+    request.startSynchronous();
+    EXPECT_EQ(request.ServiceResult().xmlValue(), "one");
+
+    args.setMethodName("B");
+    request.setArgs(args);
+    EXPECT_EQ(request.ServiceResult().xmlValue(), "two");
+    EXPECT_EQ(transport->requests.size(), 1u);
+}
+
+}  // namespace
+}  // namespace examora
