@@ -162,6 +162,9 @@ create table coursesubject (
 -- Course-wide lists in practice order, and per-chapter lists in the same order.
 create index idx_coursesubject_course on coursesubject (icourseid, isubjecttype, iindex);
 create index idx_coursesubject_chapter on coursesubject (ichapterid, isubjecttype, iindex);
+-- The text search walks a course's subjects in id order reading only the stored titles: this
+-- index holds what it reads, so the search never sorts and never touches the full rows.
+create index idx_coursesubject_search on coursesubject (icourseid, isubjectid, ichapterid, ctitle);
 
 create table courseoutline (
     ioutlineid integer primary key,

@@ -1,5 +1,7 @@
+#include <memory>
 #include <mutex>
 
+#include "app/common_setting.h"
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
 #include "platform/paths.h"
@@ -94,8 +96,20 @@ std::vector<WriteNoteEntity> CourseSubjectUtil::notesOfSubject(int subjectId) {
         source = noteSourceStore();
     }
     if (source) return source(subjectId);
-    CourseUtil store;
-    return store.loadMySubjectNoteList(subjectId);
+    // One open connection per thread and database: opening the store costs far more than the
+    // lookup, and a page is built for every subject shown. An idle open connection holds no lock.
+    struct OpenStore {
+        std::string path;
+        std::unique_ptr<CourseUtil> util;
+    };
+    thread_local OpenStore store;
+    const std::string path = CommonSetting::DbPath();
+    if (!store.util || store.path != path) {
+        store.util = std::make_unique<CourseUtil>();
+        store.path = path;
+        store.util->OpenDataBase();
+    }
+    return store.util->loadMySubjectNoteList(subjectId);
 }
 
 std::string CourseSubjectUtil::resourceUrl(const std::string& fileName) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -261,6 +262,12 @@ class CourseUtil : public SQLiteHelper {
     // Course entries for a condition on alias `a` with its bound arguments.
     std::vector<BaseItemEntity> loadCourseListWhere(const std::string& condition,
                                                     const std::vector<Value>& args);
+
+    // The search's own connection (course_util_search.cpp), opened on the first search and kept
+    // open with the file mapped: a walk over every title of a course then reads the pages in
+    // place instead of one system call and copy per page. It holds no lock while idle.
+    SQLiteHelper& searchReader();
+    std::unique_ptr<SQLiteHelper> searchReader_;
 
     // Class id text -> picture bytes, filled on first use of each class.
     std::map<std::string, Bytes> hmClassImage;

@@ -1,5 +1,10 @@
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <exception>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 #include "engine/course_util.h"
 #include "engine/database_scope.h"
@@ -9,6 +14,75 @@
 
 namespace examora {
 
+namespace {
+
+struct StoredTitle {
+    int id = 0;
+    std::string title;  // as stored: enciphered
+    std::string chapterName;
+};
+using TitleBatch = std::vector<StoredTitle>;
+
+// Rows read on one thread are deciphered and matched on another, so that reading the store and
+// deciphering overlap. Batches keep their order; the matching side may stop the reading side
+// once its page is full.
+class TitlePipe {
+  public:
+    // False when the matching side wants no more rows.
+    bool push(TitleBatch&& batch) {
+        std::unique_lock lock(m_);
+        cv_.wait(lock, [&] { return q_.size() < kMaxQueued || done_; });
+        if (done_) return false;
+        q_.push_back(std::move(batch));
+        cv_.notify_all();
+        return true;
+    }
+    // The next batch; nullopt once the reading side has closed and every batch is taken.
+    std::optional<TitleBatch> pop() {
+        std::unique_lock lock(m_);
+        cv_.wait(lock, [&] { return !q_.empty() || closed_; });
+        if (q_.empty()) return std::nullopt;
+        TitleBatch batch = std::move(q_.front());
+        q_.pop_front();
+        cv_.notify_all();
+        return batch;
+    }
+    void close() {
+        std::lock_guard lock(m_);
+        closed_ = true;
+        cv_.notify_all();
+    }
+    void finish() {
+        std::lock_guard lock(m_);
+        done_ = true;
+        cv_.notify_all();
+    }
+    bool finished() {
+        std::lock_guard lock(m_);
+        return done_;
+    }
+
+  private:
+    static constexpr std::size_t kMaxQueued = 8;
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::deque<TitleBatch> q_;
+    bool closed_ = false;
+    bool done_ = false;
+};
+
+constexpr std::size_t kBatchRows = 256;
+
+}  // namespace
+
+SQLiteHelper& CourseUtil::searchReader() {
+    if (!searchReader_) searchReader_ = std::make_unique<SQLiteHelper>();
+    if (!searchReader_->isOpen() && searchReader_->OpenDataBase()) {
+        searchReader_->ExecuteNonQuery("pragma mmap_size=268435456", std::vector<Value>{});
+    }
+    return *searchReader_;
+}
+
 std::vector<BaseItemEntity> CourseUtil::loadSearchSubjectList(int courseId,
                                                               const std::string& searchText,
                                                               int startSubjectId, int pageSize) {
@@ -16,29 +90,71 @@ std::vector<BaseItemEntity> CourseUtil::loadSearchSubjectList(int courseId,
     // An empty text is contained in every title; it is no search, and would decipher the whole
     // course for a list of everything.
     if (pageSize < 1 || searchText.empty()) return list;
-    DatabaseScope scope(*this);
-    auto rs = ExecuteDataReader(
+
+    SQLiteHelper& reader = searchReader();
+    auto rs = reader.ExecuteDataReader(
         "select a.isubjectid,a.ctitle,b.cchaptername from coursesubject a,coursechapter b where "
         "a.icourseid=? and isubjectid>? and a.ichapterid=b.ichapterid order by a.isubjectid",
         courseId, startSubjectId);
-    const std::boyer_moore_horspool_searcher searcher(searchText.begin(), searchText.end());
-    while (rs && rs->next()) {
-        const std::optional<std::string> stored = rs->stringForColumnIndex(1);
-        if (!stored) continue;
-        const std::optional<std::string> title = ContentCipher::decipher(*stored);
-        // A title that does not decipher has no text to match.
-        if (!title || std::search(title->begin(), title->end(), searcher) == title->end()) continue;
+    if (!rs) return list;
 
-        std::string name = utf8Length(*title) > static_cast<std::size_t>(kSearchExcerptLength)
-                               ? strformat("%@...", utf8Substr(*title, 0, kSearchExcerptLength))
-                               : *title;
-        BaseItemEntity item;
-        item.initWithPara(std::to_string(rs->intForColumnIndex(0)), std::move(name),
-                          rs->stringForColumnIndex(2).value_or(std::string()),
-                          static_cast<int>(list.size()) + 1, Bytes{});
-        list.push_back(std::move(item));
-        if (static_cast<int>(list.size()) >= pageSize) break;
+    TitlePipe pipe;
+    std::exception_ptr failure;
+    std::thread matcher([&] {
+        try {
+            const std::boyer_moore_horspool_searcher searcher(searchText.begin(), searchText.end());
+            while (std::optional<TitleBatch> batch = pipe.pop()) {
+                for (StoredTitle& row : *batch) {
+                    const std::optional<std::string> title = ContentCipher::decipher(row.title);
+                    // A title that does not decipher has no text to match.
+                    if (!title ||
+                        std::search(title->begin(), title->end(), searcher) == title->end()) {
+                        continue;
+                    }
+                    std::string name =
+                        utf8Length(*title) > static_cast<std::size_t>(kSearchExcerptLength)
+                            ? strformat("%@...", utf8Substr(*title, 0, kSearchExcerptLength))
+                            : *title;
+                    BaseItemEntity item;
+                    item.initWithPara(std::to_string(row.id), std::move(name),
+                                      std::move(row.chapterName), static_cast<int>(list.size()) + 1,
+                                      Bytes{});
+                    list.push_back(std::move(item));
+                    if (static_cast<int>(list.size()) >= pageSize) {
+                        pipe.finish();
+                        return;
+                    }
+                }
+            }
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        pipe.finish();
+    });
+
+    try {
+        TitleBatch batch;
+        batch.reserve(kBatchRows);
+        while (rs->next()) {
+            std::optional<std::string> stored = rs->stringForColumnIndex(1);
+            if (!stored) continue;
+            batch.push_back({rs->intForColumnIndex(0), std::move(*stored),
+                             rs->stringForColumnIndex(2).value_or(std::string())});
+            if (batch.size() == kBatchRows) {
+                if (!pipe.push(std::move(batch))) break;
+                batch = TitleBatch();
+                batch.reserve(kBatchRows);
+            }
+        }
+        if (!batch.empty() && !pipe.finished()) pipe.push(std::move(batch));
+    } catch (...) {
+        if (!failure) failure = std::current_exception();
+        pipe.finish();
     }
+    pipe.close();
+    matcher.join();
+    rs.reset();
+    if (failure) std::rethrow_exception(failure);
     return list;
 }
 

@@ -57,6 +57,33 @@ TEST_F(SearchTest, PagesThroughMatchesInIdOrderFromTheLastId) {
     EXPECT_TRUE(util.loadSearchSubjectList(1, "", 0, 20).empty());
 }
 
+TEST_F(SearchTest, ManyRowsKeepTheirOrderAndLaterWritesAreSeen) {
+    // Far more rows than one read-ahead batch, matches spread among them.
+    std::vector<int> matching;
+    for (int i = 0; i < 700; ++i) {
+        const bool match = i % 3 == 1;
+        const int id = b.subject(
+            {.chapterId = chapter, .title = (match ? "折旧方法" : "摊销") + std::to_string(i)});
+        if (match) matching.push_back(id);
+    }
+    std::vector<int> found;
+    for (int start = 0;;) {
+        const auto page = util.loadSearchSubjectList(1, "折旧", start, 64);
+        if (page.empty()) break;
+        ASSERT_LE(page.size(), 64u);
+        for (const auto& item : page)
+            found.push_back(std::stoi(item.key));
+        start = found.back();
+    }
+    EXPECT_EQ(found, matching);
+
+    // The search keeps its connection between calls; a subject stored since is found.
+    const int added = b.subject({.chapterId = chapter, .title = "加速折旧"});
+    const auto tail = util.loadSearchSubjectList(1, "折旧", matching.back(), 64);
+    ASSERT_EQ(tail.size(), 1u);
+    EXPECT_EQ(std::stoi(tail[0].key), added);
+}
+
 TEST_F(SearchTest, LongTitlesAreCutAtAHundredCharacters) {
     std::string longTitle;
     for (int i = 0; i < 150; ++i)
