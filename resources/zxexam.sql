@@ -162,6 +162,14 @@ create table coursesubject (
 -- Course-wide lists in practice order, and per-chapter lists in the same order.
 create index idx_coursesubject_course on coursesubject (icourseid, isubjecttype, iindex);
 create index idx_coursesubject_chapter on coursesubject (ichapterid, isubjecttype, iindex);
+-- Covering indexes of the practice engine's course-wide reads, so that they never touch the wide
+-- subject rows: the per-chapter progress tallies and the course's progress (answered, correct),
+-- and the course's subject ids in practice order without the withdrawn ones.
+create index idx_coursesubject_progress on coursesubject (icourseid, ichapterid, bstopflag, cmyanswer, bcorrect);
+create index idx_coursesubject_order on coursesubject (icourseid, bstopflag, isubjecttype, iindex);
+-- Placeholder rows still to be fetched: few at any time, asked after at every course opening.
+create index idx_coursesubject_placeholder on coursesubject (icourseid)
+    where cmaker = 'downloading';
 -- The text search walks a course's subjects in id order reading only the stored titles: this
 -- index holds what it reads, so the search never sorts and never touches the full rows.
 create index idx_coursesubject_search on coursesubject (icourseid, isubjectid, ichapterid, ctitle);

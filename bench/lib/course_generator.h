@@ -21,8 +21,8 @@ struct CourseSize {
     static constexpr int M = 10'000;
     static constexpr int L = 50'000;
 
-    // The sizes a benchmark should run: the one named by EXAMORA_BENCH_SIZE ("S", "M" or "L";
-    // CI's smoke run sets "S"), else all three.
+    // The sizes a benchmark should run: S alone for the smoke run (EXAMORA_BENCH_SMALL set),
+    // else the one named by EXAMORA_BENCH_SIZE ("S", "M" or "L"), else all three.
     static std::vector<int> selected();
     // The largest selected size.
     static int largestSelected();

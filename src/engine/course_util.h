@@ -58,7 +58,7 @@ class CourseUtil : public SQLiteHelper {
     // with "and".
     bool needDownloadSubject(int courseId, const std::string& condition);
 
-    // ---- Show time -----------------------------------------------------------------------------
+    // ---- Show time (course_util_chapters.cpp) -------------------------------------------------
     //
     // The practice mode every practice screen carries: test (practice) 0, 4, 5, 6; exam (taking
     // a paper) 1, 3; view (browsing a taken paper) 2. Any other value is none of them.

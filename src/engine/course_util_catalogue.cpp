@@ -1,4 +1,3 @@
-#include "engine/course_subject_util.h"
 #include "engine/course_util.h"
 #include "engine/database_scope.h"
 #include "platform/strformat.h"
@@ -21,16 +20,6 @@ std::string containsPattern(std::string_view text) {
 }
 
 }  // namespace
-
-bool CourseUtil::isTestShowTime(int showTime) {
-    return CourseSubjectUtil::isTest(showTime);
-}
-bool CourseUtil::isExamShowTime(int showTime) {
-    return CourseSubjectUtil::isExam(showTime);
-}
-bool CourseUtil::isViewShowTime(int showTime) {
-    return CourseSubjectUtil::isView(showTime);
-}
 
 std::vector<BaseItemEntity> CourseUtil::loadCourseClassList() {
     std::vector<BaseItemEntity> list;
@@ -192,16 +181,20 @@ FinishCountResult CourseUtil::getCourseFinishCount(int courseId) {
 FinishCountResult CourseUtil::getCourseFinishCount(int courseId, bool calcTotalCount) {
     FinishCountResult result;
     DatabaseScope scope(*this);
-    if (calcTotalCount) {
-        result.itotalcount = ExecuteScalarInt(
-            "select count(*) icount from coursesubject where icourseid=? and bstopflag=0",
-            courseId);
-    }
-    auto rs = ExecuteDataReader(
-        "select count(*) icount,sum(case when bcorrect=1 then 1 else 0 end) icorrectcount from "
-        "coursesubject where icourseid=? and cmyanswer>'' and bstopflag=0",
-        courseId);
+    // With the total, all three counts come from one pass over the course's subjects.
+    auto rs = calcTotalCount
+                  ? ExecuteDataReader(
+                        "select count(*) itotalcount,sum(case when cmyanswer>'' then 1 else 0 end) "
+                        "icount,sum(case when cmyanswer>'' and bcorrect=1 then 1 else 0 end) "
+                        "icorrectcount from coursesubject where icourseid=? and bstopflag=0",
+                        courseId)
+                  : ExecuteDataReader(
+                        "select count(*) icount,sum(case when bcorrect=1 then 1 else 0 end) "
+                        "icorrectcount from coursesubject where icourseid=? and cmyanswer>'' and "
+                        "bstopflag=0",
+                        courseId);
     if (rs && rs->next()) {
+        if (calcTotalCount) result.itotalcount = rs->intForColumn("itotalcount");
         result.finishcount = rs->intForColumn("icount");
         result.correctcount = rs->intForColumn("icorrectcount");
     }

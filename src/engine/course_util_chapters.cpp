@@ -1,4 +1,5 @@
 #include "engine/chapter_progress.h"
+#include "engine/course_subject_util.h"
 #include "engine/course_util.h"
 #include "engine/database_scope.h"
 #include "platform/strformat.h"
@@ -31,6 +32,16 @@ std::string chapterCondition(int chapterId) {
 }
 
 }  // namespace
+
+bool CourseUtil::isTestShowTime(int showTime) {
+    return CourseSubjectUtil::isTest(showTime);
+}
+bool CourseUtil::isExamShowTime(int showTime) {
+    return CourseSubjectUtil::isExam(showTime);
+}
+bool CourseUtil::isViewShowTime(int showTime) {
+    return CourseSubjectUtil::isView(showTime);
+}
 
 std::vector<CourseChapterEntity> CourseUtil::loadCourseChapterList(int courseId, int parentId,
                                                                    bool statistics,

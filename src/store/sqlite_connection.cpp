@@ -17,6 +17,11 @@ std::atomic<std::size_t> gOpenConnections{0};
 // Idle statements kept per connection; the data-access classes use a few dozen distinct texts.
 constexpr std::size_t kStatementCacheLimit = 64;
 
+// clang-format off
+constexpr std::string_view kUpdateBindCountError = "Error: the bind count (%d) is not correct for the # of variables in the query (%d) (%@) (executeUpdate)";
+constexpr std::string_view kQueryBindCountError = "Error: the bind count is not correct for the # of variables (executeQuery)";
+// clang-format on
+
 constexpr int kOpenFlags = SQLITE_OPEN_FULLMUTEX | SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
 
 }  // namespace
@@ -101,16 +106,14 @@ bool SqliteConnection::executeUpdate(std::string_view sql, const std::vector<Val
     BusyClock clock;
     SqliteStatementPtr stmt;
     if (!prepare(sql, clock, stmt)) return false;
-    if (!stmt) return args.empty();
-    const int expected = sqlite3_bind_parameter_count(stmt.get());
+    // An SQL text without a statement has no placeholders and nothing to run.
+    const int expected = stmt ? sqlite3_bind_parameter_count(stmt.get()) : 0;
     if (static_cast<std::size_t>(expected) != args.size()) {
-        logf(
-            "Error: the bind count (%d) is not correct for the # of variables in the query (%d) "
-            "(%@) (executeUpdate)",
-            args.size(), expected, sql);
+        logf(kUpdateBindCountError, args.size(), expected, sql);
         recycle(sql, std::move(stmt));
         return false;
     }
+    if (!stmt) return true;
     if (!bindArguments(stmt.get(), args)) {
         logStatementError(sqlite3_errcode(db_.get()), sql);
         recycle(sql, std::move(stmt));
@@ -133,7 +136,7 @@ std::unique_ptr<SqliteResultSet> SqliteConnection::executeQuery(std::string_view
     SqliteStatementPtr stmt;
     if (!prepare(sql, clock, stmt) || !stmt) return nullptr;
     if (static_cast<std::size_t>(sqlite3_bind_parameter_count(stmt.get())) != args.size()) {
-        logLine("Error: the bind count is not correct for the # of variables (executeQuery)");
+        logLine(kQueryBindCountError);
         recycle(sql, std::move(stmt));
         return nullptr;
     }

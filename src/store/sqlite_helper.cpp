@@ -5,6 +5,7 @@
 #include "platform/log.h"
 #include "platform/strformat.h"
 #include "platform/text_util.h"
+#include "store/base_entity.h"
 
 namespace examora {
 
@@ -28,7 +29,15 @@ class OpenScope {
 
 // A text as an SQL string literal body: single quotes doubled.
 std::string quoteLiteral(std::string_view text) {
-    return "'" + replaceAll(text, "'", "''") + "'";
+    std::string literal;
+    literal.reserve(text.size() + 2);
+    literal.push_back('\'');
+    for (char c : text) {
+        literal.push_back(c);
+        if (c == '\'') literal.push_back('\'');
+    }
+    literal.push_back('\'');
+    return literal;
 }
 
 }  // namespace
@@ -172,9 +181,9 @@ std::string SQLiteHelper::GetBooleanValueInSql(bool value) {
 std::string SQLiteHelper::GetDateInSql(const std::optional<std::string>& date) {
     if (!date) return "null";
     // Only a well-formed date reaches the SQL text; anything else could carry SQL with it.
-    std::optional<DateTime> parsed = DateTime::parse(*date);
-    if (!parsed) return "null";
-    return strformat("'%@'", parsed->format());
+    std::optional<std::string> normalised = BaseEntity::toDate(Value(*date));
+    if (!normalised) return "null";
+    return strformat("'%@'", *normalised);
 }
 
 std::string SQLiteHelper::GetDateStringInSql(const std::optional<std::string>& text) {

@@ -132,7 +132,7 @@ class SQLiteHelper {
     // SQL literals for statements assembled as text.
     static std::string GetBooleanValueInSql(bool value);  // "1" or "0"
     // A date as a quoted literal "'yyyy-MM-dd HH:mm:ss'"; "null" for nullopt or a text that is
-    // no such date.
+    // no such date (the ISO "T" and "/" forms are accepted, as BaseEntity::toDate reads them).
     static std::string GetDateInSql(const std::optional<std::string>& date);
     // The text as a quoted SQL literal (embedded quotes doubled); "null" for empty text.
     static std::string GetDateStringInSql(const std::optional<std::string>& text);

@@ -38,32 +38,5 @@ TEST(ChapterProgress, LikeMatchAgreesWithSqlite) {
     }
 }
 
-ChapterProgress::Row row(int id, const char* code, int type, long long count, long long answered,
-                         long long correct) {
-    return {id, true, code, type, {count, answered, correct}};
-}
-
-TEST(ChapterProgress, SubtreeSumsTheChapterAndItsDescendantsOfItsType) {
-    ChapterProgress p;
-    p.addRow(row(1, "01", 0, 0, 0, 0));
-    p.addRow(row(2, "0101", 0, 10, 4, 3));
-    p.addRow(row(3, "0102", 0, 5, 5, 1));
-    p.addRow(row(4, "02", 0, 7, 0, 0));
-    p.addRow(row(5, "0101", 1, 100, 100, 100));  // same code, other tree
-    p.addRow({6, false, "", 0, {9, 9, 9}});      // subjects whose chapter row is gone
-
-    const ChapterTally top = p.subtree("01", 0);
-    EXPECT_EQ(top.count, 15);
-    EXPECT_EQ(top.answered, 9);
-    EXPECT_EQ(top.correct, 4);
-    EXPECT_EQ(p.leaf(2).count, 10);
-    EXPECT_EQ(p.leaf(42).count, 0);
-
-    EXPECT_EQ(ChapterProgress::progressLine(top, 99), "已做 9 题,共 15 题,正确率 44%");
-    // Nothing downloaded: the stored count stands in for the total, and the rate is 0.
-    EXPECT_EQ(ChapterProgress::progressLine(p.leaf(4), 12), "已做 0 题,共 7 题,正确率 0%");
-    EXPECT_EQ(ChapterProgress::progressLine({}, 12), "已做 0 题,共 12 题,正确率 0%");
-}
-
 }  // namespace
 }  // namespace examora

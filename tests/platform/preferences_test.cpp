@@ -7,6 +7,7 @@
 
 #include "platform/log.h"
 #include "platform/preferences.h"
+#include "platform/strformat.h"
 #include "support/temp_home.h"
 
 namespace examora {
@@ -98,7 +99,7 @@ TEST_F(PreferencesTest, ConcurrentWritersLoseNoKey) {
         threads.emplace_back([this, t] {
             Preferences prefs(file());  // an instance per thread, one file
             for (int k = 0; k < kKeysEach; ++k) {
-                prefs.set("k" + std::to_string(t) + "_" + std::to_string(k), Value(k));
+                prefs.set(strformat("k%d_%d", t, k), Value(k));
             }
         });
     }

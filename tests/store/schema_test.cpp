@@ -166,6 +166,8 @@ TEST_F(SchemaTest, PracticeQueriesUseAnIndex) {
         "select * from simulationpaperdetail where ipaperid=3",
         "select id,cnotetext,dchangedate from cs_writenote where isubjectid=9",
         "select * from cs_writeerror where isubjectid=9",
+        "select 0 from coursesubject where icourseid=1 and cmaker='downloading' and "
+        "isubjecttype=3 limit 1",
     };
     sql().OpenDataBase();
     for (const char* q : queries) {

@@ -131,8 +131,21 @@ TEST_F(SqliteConnectionTest, ReusedStatementsBehaveLikeFreshOnes) {
     EXPECT_FALSE(db_->executeUpdate(insert, {4}));
 }
 
+TEST_F(SqliteConnectionTest, StepErrorEndsTheRowsReadSoFar) {
+    db_->executeUpdate("insert into v values (1, -5), (2, -9223372036854775808), (3, -7)");
+    auto rs = db_->executeQuery("select abs(x) from v order by id");
+    ASSERT_NE(rs, nullptr);
+    ASSERT_TRUE(rs->next());
+    EXPECT_EQ(rs->intForColumnIndex(0), 5);
+    EXPECT_FALSE(rs->next());  // abs() overflows on the second row
+    EXPECT_TRUE(rs->isClosed());
+    EXPECT_TRUE(log_.contains("Error calling sqlite3_step (1: integer overflow) rs"));
+    EXPECT_FALSE(rs->next());
+}
+
 TEST_F(SqliteConnectionTest, EmptyStatementTextDoesNothing) {
     EXPECT_TRUE(db_->executeUpdate("  -- only a comment"));
+    EXPECT_FALSE(db_->executeUpdate("  -- only a comment", {1}));
     EXPECT_EQ(db_->executeQuery(" "), nullptr);
 }
 
@@ -185,10 +198,18 @@ TEST_F(SqliteConnectionTest, BusyLockHeldPastTheWindowFailsAsBusy) {
     EXPECT_TRUE(log_.contains("DB Error: 5 \"database is locked\""));
     EXPECT_FALSE(h.isOpen());
 
-    EXPECT_FALSE(
-        h.BeginTran());  // no transaction could be begun: nothing counted, nothing left open
+    // No transaction could be begun: nothing counted, nothing left open.
+    EXPECT_FALSE(h.BeginTran());
     EXPECT_EQ(h.tranCount(), 0);
     EXPECT_FALSE(h.isOpen());
+
+    // A reader whose step stays busy ends its rows and says why.
+    ASSERT_TRUE(h.OpenDataBase());
+    auto rs = h.ExecuteDataReader("insert into v (x) values ('reader') returning id");
+    ASSERT_NE(rs, nullptr);
+    EXPECT_FALSE(rs->next());
+    EXPECT_TRUE(log_.contains("Database busy (" + dbPath() + ")"));
+    h.CloseDataBase();
     holder.release();
 }
 

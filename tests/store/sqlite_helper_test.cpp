@@ -218,10 +218,9 @@ TEST_F(SqliteHelperTest, SchemaQueriesIgnoreCase) {
 }
 
 TEST_F(SqliteHelperTest, SqlLiteralsAndDates) {
-    EXPECT_EQ(SQLiteHelper::GetBooleanValueInSql(true), "1");
-    EXPECT_EQ(SQLiteHelper::GetBooleanValueInSql(false), "0");
     EXPECT_EQ(SQLiteHelper::GetDateInSql(std::nullopt), "null");
     EXPECT_EQ(SQLiteHelper::GetDateInSql("2015-3-1 8:09:10"), "'2015-03-01 08:09:10'");
+    EXPECT_EQ(SQLiteHelper::GetDateInSql("2015-03-01T08:09:10"), "'2015-03-01 08:09:10'");
     EXPECT_EQ(SQLiteHelper::GetDateInSql("1'); drop table t; --"), "null");
     EXPECT_EQ(SQLiteHelper::GetDateStringInSql(std::nullopt), "null");
     EXPECT_EQ(SQLiteHelper::GetDateStringInSql(""), "null");

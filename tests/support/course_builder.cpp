@@ -15,9 +15,13 @@ void require(bool ok, const std::string& what) {
 
 }  // namespace
 
-CourseBuilder::CourseBuilder() { db_.OpenDataBase(); }
+CourseBuilder::CourseBuilder() {
+    db_.OpenDataBase();
+}
 
-CourseBuilder::~CourseBuilder() { db_.CloseDataBase(); }
+CourseBuilder::~CourseBuilder() {
+    db_.CloseDataBase();
+}
 
 int CourseBuilder::nextId(const char* column, const char* table) {
     return db_.ExecuteScalarInt(strformat("select coalesce(max(%@),0)+1 from %@", column, table),
@@ -57,7 +61,7 @@ std::vector<int> CourseBuilder::chapters(int courseId, int type,
     return ids;
 }
 
-int CourseBuilder::subject(const SubjectSpec& s) {
+int CourseBuilder::subject(const NewSubject& s) {
     const int id = nextId("isubjectid", "coursesubject");
     int index = s.index;
     if (index == 0) {
@@ -100,10 +104,10 @@ int CourseBuilder::subject(const SubjectSpec& s) {
     return id;
 }
 
-std::vector<int> CourseBuilder::subjects(int n, const SubjectSpec& spec) {
+std::vector<int> CourseBuilder::subjects(int n, const NewSubject& subject) {
     std::vector<int> ids;
     for (int i = 0; i < n; ++i)
-        ids.push_back(subject(spec));
+        ids.push_back(this->subject(subject));
     return ids;
 }
 

@@ -10,7 +10,7 @@ namespace examora {
 
 // One subject to store; the defaults make an unanswered single choice worth 1 point. Title and
 // description are given plain and stored enciphered, as the synchronisation stores them.
-struct SubjectSpec {
+struct NewSubject {
     int courseId = 1;
     int chapterId = 0;
     int type = 0;
@@ -55,9 +55,9 @@ class CourseBuilder {
     // extends is a leaf. Returns the new chapter ids in the order of the codes.
     std::vector<int> chapters(int courseId, int type, const std::vector<std::string>& codes);
     // One subject; returns its id.
-    int subject(const SubjectSpec& spec);
+    int subject(const NewSubject& subject);
     // n subjects alike but for their positions; returns their ids.
-    std::vector<int> subjects(int n, const SubjectSpec& spec);
+    std::vector<int> subjects(int n, const NewSubject& subject);
     // A paper of the course holding the subjects (1 point each), never taken unless answers are
     // given: answers[i] is stored as the answer to subjectIds[i]. Returns the paper id.
     int paper(int courseId, const std::vector<int>& subjectIds, int fromChapter = 0,

@@ -37,7 +37,7 @@ void CourseSubjectEntity::initWithDict(const Dict* dict, bool decipher) {
     picanswer = rf::boolean(d.get("bpicanswer"));
     rich = rf::boolean(d.get("brich"));
     stopflag = rf::boolean(d.get("bstopflag"));
-    changedate = rf::date(d.get("dchangedate"));
+    changedate = rf::dateText(d.get("dchangedate"));
     maker = rf::text(d.get("cmaker"));
     myanswer = rf::text(d.get("cmyanswer"));
     correct = rf::boolean(d.get("bcorrect"));

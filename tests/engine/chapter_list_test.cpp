@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/course_util.h"
+#include "support/course_builder.h"
+#include "support/store_test_fixture.h"
+
+namespace examora {
+namespace {
+
+class ChapterListTest : public StoreTest {
+  protected:
+    std::vector<std::string> codes(const std::vector<CourseChapterEntity>& list) {
+        std::vector<std::string> out;
+        for (const auto& c : list)
+            out.push_back(std::to_string(c.type) + ":" + c.chaptercode);
+        return out;
+    }
+    std::string memoOf(const std::vector<CourseChapterEntity>& list, int chapterId) {
+        for (const auto& c : list)
+            if (c.chapterid == chapterId) return c.memo;
+        return "(absent)";
+    }
+    void setCount(int chapterId, int count) {
+        sql().ExecuteNonQuery("update coursechapter set icount=? where ichapterid=?", count,
+                              chapterId);
+    }
+
+    CourseBuilder b;
+    CourseUtil util;
+};
+
+TEST_F(ChapterListTest, TopLevelOfMixedTreesShowsEachTreesSmallestGradeAndGradeZero) {
+    b.course(1);
+    // Type 0 starts at grade 2, type 1 at grade 1; a withdrawn type-0 chapter sits at grade 0.
+    b.chapters(1, 0, {"AAAA01", "AAAA0101", "AAAA02"});
+    b.chapters(1, 1, {"BB02", "BB01", "BB0101"});
+    const int withdrawn = b.chapters(1, 0, {"00"})[0];
+    sql().ExecuteNonQuery("update coursechapter set bstopflag=1 where ichapterid=?", withdrawn);
+    b.course(2);
+    b.chapters(2, 0, {"01"});
+
+    EXPECT_EQ(codes(util.loadCourseChapterList(1, 0, false, "")),
+              (std::vector<std::string>{"0:00", "0:AAAA01", "0:AAAA02", "1:BB01", "1:BB02"}));
+    // A caller's condition narrows the top level further.
+    EXPECT_EQ(codes(util.loadCourseChapterList(1, 0, false, "cchaptercode<>'BB01'")),
+              (std::vector<std::string>{"0:00", "0:AAAA01", "0:AAAA02", "1:BB02"}));
+}
+
+TEST_F(ChapterListTest, LevelsBelowFollowTheParentsCodeAndType) {
+    b.course(1);
+    const auto t0 = b.chapters(1, 0, {"01", "0101", "010101", "0102", "02"});
+    b.chapters(1, 1, {"01", "0101"});
+
+    EXPECT_EQ(codes(util.loadCourseChapterList(1, 0, false, "")),
+              (std::vector<std::string>{"0:01", "0:02", "1:01"}));
+    EXPECT_EQ(codes(util.loadCourseChapterList(1, t0[0], false, "")),
+              (std::vector<std::string>{"0:0101", "0:0102"}));
+    EXPECT_EQ(codes(util.loadCourseChapterList(1, t0[1], false, "")),
+              (std::vector<std::string>{"0:010101"}));
+    EXPECT_TRUE(util.loadCourseChapterList(1, 999, true, "").empty());
+    EXPECT_TRUE(util.loadCourseChapterList(7, 0, true, "").empty());
+}
+
+TEST_F(ChapterListTest, ProgressOfLeavesAndSubtrees) {
+    b.course(1);
+    // 01 ─ 0101 (leaf) and 0102 (leaf); 02 leaf with nothing answered; 03 not downloaded.
+    const auto ch = b.chapters(1, 0, {"01", "0101", "0102", "02", "03"});
+    // Same codes in the other tree must not leak into type 0's sums.
+    const auto other = b.chapters(1, 1, {"01", "0101"});
+    b.subjects(2, {.chapterId = ch[1], .myanswer = "A", .correct = true});
+    b.subjects(1, {.chapterId = ch[1], .myanswer = "B"});
+    b.subjects(1, {.chapterId = ch[1]});
+    b.subjects(1, {.chapterId = ch[2], .myanswer = "A", .correct = true});
+    b.subjects(1, {.chapterId = ch[2], .stopflag = true, .myanswer = "B"});
+    b.subjects(3, {.chapterId = ch[3]});
+    b.subjects(5, {.chapterId = other[1], .myanswer = "A", .correct = true});
+    setCount(ch[3], 3);
+    setCount(ch[4], 12);
+
+    const auto top = util.loadCourseChapterList(1, 0, true, "");
+    EXPECT_EQ(memoOf(top, ch[0]), "已做 4 题,共 5 题,正确率 75%");
+    EXPECT_EQ(memoOf(top, ch[3]), "已做 0 题,共 3 题,正确率 0%");
+    EXPECT_EQ(memoOf(top, ch[4]), "已做 0 题,共 12 题,正确率 0%");
+    EXPECT_EQ(memoOf(top, other[0]), "已做 5 题,共 5 题,正确率 100%");
+
+    const auto below = util.loadCourseChapterList(1, ch[0], true, "");
+    EXPECT_EQ(memoOf(below, ch[1]), "已做 3 题,共 4 题,正确率 66%");
+    EXPECT_EQ(memoOf(below, ch[2]), "已做 1 题,共 1 题,正确率 100%");
+
+    const auto plain = util.loadCourseChapterList(1, 0, false, "");
+    EXPECT_EQ(memoOf(plain, ch[4]), "共12题");
+    EXPECT_EQ(plain.front().count, 0);
+}
+
+TEST_F(ChapterListTest, SubjectListsKeepPracticeOrderAndSkipWithdrawnSubjects) {
+    b.course(1);
+    const auto ch = b.chapters(1, 0, {"01", "02"});
+    const int s1 = b.subject({.chapterId = ch[0], .type = 1, .index = 1});
+    const int s2 = b.subject({.chapterId = ch[0], .type = 0, .index = 2});
+    const int s3 = b.subject({.chapterId = ch[1], .type = 0, .index = 1});
+    const int s4 = b.subject({.chapterId = ch[1], .type = 0, .index = 1});
+    b.subject({.chapterId = ch[1], .type = 0, .index = 0, .stopflag = true});
+    b.subject({.courseId = 2, .chapterId = ch[1]});
+
+    EXPECT_EQ(util.loadSubjectIdList(1, 0, 0, ""), (std::vector<int>{s3, s4, s2, s1}));
+    EXPECT_EQ(util.loadSubjectIdList(1, ch[0], 0, ""), (std::vector<int>{s2, s1}));
+    EXPECT_EQ(util.loadSubjectIdList(1, 0, 0, "a.isubjecttype=1"), (std::vector<int>{s1}));
+
+    sql().ExecuteNonQuery("update coursesubject set cmyanswer='C',imyscore=1 where isubjectid=?",
+                          s4);
+    const auto sheet = util.loadSubjectExamEntityList(1, ch[1], 0, "");
+    ASSERT_EQ(sheet.size(), 2u);
+    EXPECT_EQ(sheet[1].subjectid, s4);
+    EXPECT_EQ(sheet[1].index, 2);
+    EXPECT_EQ(sheet[1].myanswer, "C");
+
+    const int paper = b.paper(1, {s2, s1}, 0, {"B", ""});
+    const auto paperSheet = util.loadSubjectExamEntityListFromPaper(paper, "");
+    ASSERT_EQ(paperSheet.size(), 2u);
+    EXPECT_EQ(paperSheet[0].subjectid, s2);
+    EXPECT_EQ(paperSheet[0].myanswer, "B");
+    EXPECT_EQ(paperSheet[1].index, 2);
+}
+
+TEST_F(ChapterListTest, OneSubjectIsDecipheredAndTakesItsTypesDefaultPoints) {
+    b.course(1);
+    const int chapter = b.chapters(1, 0, {"01"})[0];
+    const int scored = b.subject({.chapterId = chapter, .score = 3, .title = "标题一"});
+    const int unscored = b.subject({.chapterId = chapter, .type = 1, .score = 0});
+    const int absent = b.subject({.chapterId = chapter, .type = 2, .score = std::nullopt});
+    sql().ExecuteNonQuery("insert into sys_cussetting(cname,cvalue) values ('isubjectscore1','2')");
+
+    const auto s = util.loadSubjuectInfo(scored);
+    ASSERT_TRUE(s.has_value());
+    EXPECT_EQ(s->title, "标题一");
+    EXPECT_EQ(s->description, NewSubject{}.description);
+    EXPECT_EQ(s->score, 3.0);
+    EXPECT_EQ(util.loadSubjuectInfo(unscored)->score, 2.0);
+    EXPECT_EQ(util.loadSubjuectInfo(absent)->score, 0.0);
+    EXPECT_FALSE(util.loadSubjuectInfo(9999).has_value());
+
+    const int paper = b.paper(1, {unscored, scored}, 0, {"AB", "A"});
+    const auto inPaper = util.loadSubjuectInfoOfPaper(paper, scored);
+    ASSERT_TRUE(inPaper.has_value());
+    EXPECT_EQ(inPaper->myanswer, "A");
+    EXPECT_EQ(inPaper->index, 2);
+    EXPECT_EQ(inPaper->title, "标题一");
+    EXPECT_FALSE(util.loadSubjuectInfoOfPaper(paper, absent).has_value());
+}
+
+TEST_F(ChapterListTest, ChapterResultSumsPointsOfSubjectsNotWithdrawn) {
+    b.course(1);
+    const int chapter = b.chapters(1, 0, {"01"})[0];
+    b.subject({.chapterId = chapter, .score = 2, .myanswer = "A", .correct = true, .myscore = 2});
+    b.subject({.chapterId = chapter, .score = 3, .myanswer = "B", .myscore = 1});
+    b.subject({.chapterId = chapter, .score = 5});
+    b.subject({.chapterId = chapter, .score = 7, .stopflag = true, .myanswer = "A"});
+
+    const FinishCountResult r = util.loadSubjectSumitResultForTest(chapter);
+    EXPECT_EQ(r.itotalcount, 3);
+    EXPECT_EQ(r.finishcount, 2);
+    EXPECT_EQ(r.correctcount, 1);
+    EXPECT_DOUBLE_EQ(r.totalscore, 10.0);
+    EXPECT_DOUBLE_EQ(r.myscore, 3.0);
+    EXPECT_EQ(util.loadSubjectSumitResultForTest(999).itotalcount, 0);
+}
+
+}  // namespace
+}  // namespace examora
