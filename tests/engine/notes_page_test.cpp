@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/course_subject_util.h"
+#include "engine/course_util.h"
 #include "engine/write_note_util.h"
 #include "service/user_note_list.h"
 #include "store/cus_setting_util.h"
@@ -57,6 +58,26 @@ TEST_F(NotesPageTest, OwnNotesAreEditableTextAndOthersAreNot) {
     EXPECT_EQ(theirs.find("donoteitem"), std::string::npos);
     EXPECT_NE(theirs.find(">2026-11-30 10:00:00</div>"), std::string::npos);
     EXPECT_EQ(WriteNoteUtil().buildWriteNoteHtml(subject, true, Value(5), 1), "没有任何笔记！");
+}
+
+TEST_F(NotesPageTest, AnswerAreaListsTheStoredNotesAsTheyChange) {
+    CourseSubjectUtil::setPageSettings(SubjectPageSettings{});
+    CourseSubjectUtil::updatePageSettings([](SubjectPageSettings& s) { s.showmynote = 1; });
+    CourseUtil util;
+    CourseSubjectEntity s = *util.loadSubjuectInfo(subject);
+    auto area = [&] {
+        std::string html;
+        CourseSubjectUtil::buildAnswerHtml_SplitAnswerMode(html, s, "A", 0);
+        return html;
+    };
+    EXPECT_EQ(area().find("笔记:"), std::string::npos);
+    util.writeSubjectNote(subject, "第一条");
+    EXPECT_NE(area().find("第一条"), std::string::npos);
+    util.writeSubjectNote(subject, "第二条");
+    const std::string both = area();
+    EXPECT_NE(both.find("第一条"), std::string::npos);
+    EXPECT_NE(both.find("第二条"), std::string::npos);
+    CourseSubjectUtil::setPageSettings(SubjectPageSettings{});
 }
 
 // Answers searchUserNote with a fixed result text.
