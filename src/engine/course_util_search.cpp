@@ -16,12 +16,21 @@ namespace examora {
 
 namespace {
 
-struct StoredTitle {
-    int id = 0;
-    std::string title;  // as stored: enciphered
-    std::string chapterName;
+// Rows of one read-ahead batch. The texts share one buffer, so that a batch costs the reading
+// thread no allocation per row and the matching thread no free of another thread's memory.
+struct TitleBatch {
+    struct Row {
+        int id = 0;
+        std::size_t title = 0, titleSize = 0;      // the stored (enciphered) title
+        std::size_t chapter = 0, chapterSize = 0;  // the chapter name
+    };
+    std::string text;
+    std::vector<Row> rows;
+
+    std::string_view at(std::size_t offset, std::size_t size) const {
+        return std::string_view(text).substr(offset, size);
+    }
 };
-using TitleBatch = std::vector<StoredTitle>;
 
 // Rows read on one thread are deciphered and matched on another, so that reading the store and
 // deciphering overlap. Batches keep their order; the matching side may stop the reading side
@@ -78,7 +87,7 @@ constexpr std::size_t kBatchRows = 256;
 SQLiteHelper& CourseUtil::searchReader() {
     if (!searchReader_) searchReader_ = std::make_unique<SQLiteHelper>();
     if (!searchReader_->isOpen() && searchReader_->OpenDataBase()) {
-        searchReader_->ExecuteNonQuery("pragma mmap_size=268435456", std::vector<Value>{});
+        searchReader_->ExecuteNonQuery("pragma mmap_size=1073741824", std::vector<Value>{});
     }
     return *searchReader_;
 }
@@ -104,8 +113,9 @@ std::vector<BaseItemEntity> CourseUtil::loadSearchSubjectList(int courseId,
         try {
             const std::boyer_moore_horspool_searcher searcher(searchText.begin(), searchText.end());
             while (std::optional<TitleBatch> batch = pipe.pop()) {
-                for (StoredTitle& row : *batch) {
-                    const std::optional<std::string> title = ContentCipher::decipher(row.title);
+                for (const TitleBatch::Row& row : batch->rows) {
+                    const std::optional<std::string> title =
+                        ContentCipher::decipher(batch->at(row.title, row.titleSize));
                     // A title that does not decipher has no text to match.
                     if (!title ||
                         std::search(title->begin(), title->end(), searcher) == title->end()) {
@@ -117,8 +127,8 @@ std::vector<BaseItemEntity> CourseUtil::loadSearchSubjectList(int courseId,
                             : *title;
                     BaseItemEntity item;
                     item.initWithPara(std::to_string(row.id), std::move(name),
-                                      std::move(row.chapterName), static_cast<int>(list.size()) + 1,
-                                      Bytes{});
+                                      std::string(batch->at(row.chapter, row.chapterSize)),
+                                      static_cast<int>(list.size()) + 1, Bytes{});
                     list.push_back(std::move(item));
                     if (static_cast<int>(list.size()) >= pageSize) {
                         pipe.finish();
@@ -134,19 +144,27 @@ std::vector<BaseItemEntity> CourseUtil::loadSearchSubjectList(int courseId,
 
     try {
         TitleBatch batch;
-        batch.reserve(kBatchRows);
+        batch.rows.reserve(kBatchRows);
         while (rs->next()) {
-            std::optional<std::string> stored = rs->stringForColumnIndex(1);
+            const std::optional<std::string> stored = rs->stringForColumnIndex(1);
             if (!stored) continue;
-            batch.push_back({rs->intForColumnIndex(0), std::move(*stored),
-                             rs->stringForColumnIndex(2).value_or(std::string())});
-            if (batch.size() == kBatchRows) {
+            const std::string chapter = rs->stringForColumnIndex(2).value_or(std::string());
+            TitleBatch::Row row;
+            row.id = rs->intForColumnIndex(0);
+            row.title = batch.text.size();
+            row.titleSize = stored->size();
+            batch.text += *stored;
+            row.chapter = batch.text.size();
+            row.chapterSize = chapter.size();
+            batch.text += chapter;
+            batch.rows.push_back(row);
+            if (batch.rows.size() == kBatchRows) {
                 if (!pipe.push(std::move(batch))) break;
                 batch = TitleBatch();
-                batch.reserve(kBatchRows);
+                batch.rows.reserve(kBatchRows);
             }
         }
-        if (!batch.empty() && !pipe.finished()) pipe.push(std::move(batch));
+        if (!batch.rows.empty() && !pipe.finished()) pipe.push(std::move(batch));
     } catch (...) {
         if (!failure) failure = std::current_exception();
         pipe.finish();
