@@ -174,6 +174,9 @@ create index idx_coursesubject_order on coursesubject (icourseid, bstopflag, isu
 -- Placeholder rows still to be fetched: few at any time, asked after at every course opening.
 create index idx_coursesubject_placeholder on coursesubject (icourseid)
     where cmaker = 'downloading';
+-- The text search walks a course's subjects in id order reading only the stored titles: this
+-- index holds what it reads, so the search never sorts and never touches the full rows.
+create index idx_coursesubject_search on coursesubject (icourseid, isubjectid, ichapterid, ctitle);
 
 create table courseoutline (
     ioutlineid integer primary key,

@@ -18,6 +18,15 @@ run_build() {
     ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300
 }
 
+# The browser test's Node packages: installed from the lock file when missing or older than it.
+browser_dir=tests/browser
+if [ -f "$browser_dir/package-lock.json" ] && command -v npm >/dev/null 2>&1; then
+    if [ ! -f "$browser_dir/node_modules/.package-lock.json" ] ||
+        [ "$browser_dir/package-lock.json" -nt "$browser_dir/node_modules/.package-lock.json" ]; then
+        (cd "$browser_dir" && npm ci --no-audit --no-fund)
+    fi
+fi
+
 if [ "$mode" = release ] || [ "$mode" = all ]; then
     run_build build-release Release OFF
     # The benchmarks run once at their smallest size so they keep building and running.

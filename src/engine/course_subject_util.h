@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "store/records/course_subject_entity.h"
+#include "store/records/write_note_entity.h"
 #include "store/sqlite_helper.h"
 
 namespace examora {
@@ -21,6 +23,28 @@ enum SubjectType : int {
     kSubjectCase = 4,
     kSubjectFillBlank = 5,
     kSubjectOneOrMore = 6,
+};
+
+// The question page's display settings: process-wide, loaded from the custom settings and
+// adjusted by the practice session before pages are built. Colours and sizes are CSS texts.
+struct SubjectPageSettings {
+    std::string foreColor = "#000000";      // text
+    std::string backColor = "transparent";  // background of text blocks
+    std::string bodybackColor = "#FFFFFF";  // page background
+    std::string fontSize = "14px";
+    int subjectshowmode = 0;   // 0 day, otherwise night
+    int subjectshowlight = 0;  // 1: keep the screen lit while answering
+    int showfunmode = 0;       // 0: the page carries its own tool bar
+    int showmynote = 0;        // 1 or more: the answer area lists the learner's notes
+    bool buildcss = false;     // styled controls (the style sheet's classes)
+    bool showbackgroundimage = false;
+
+    bool night() const { return subjectshowmode != 0; }
+    std::string getBackColor1() const { return night() ? "#282c2f" : "#f0f0f0"; }
+    std::string getBackColor2() const { return night() ? "#2b2d2d" : "#f3f5f5"; }
+    std::string getLineColor() const { return night() ? "#828282" : "#e3e3e3"; }
+    // The question number and the verdict of a wrong answer.
+    std::string getWarnColor() const { return night() ? "#9b93ff" : "red"; }
 };
 
 // The outcome of marking one answer. `myscore` is empty when the answer was empty: the caller
@@ -93,8 +117,59 @@ class CourseSubjectUtil : public SQLiteHelper {
                     const std::string& typesCount,
                     const std::optional<std::vector<int>>& chapterList);
 
+    // ---- Question page (course_subject_util_page.cpp, course_subject_util_answer_area.cpp) -----
+    //
+    // A subject is shown as one HTML page built as text. Question content (title, question,
+    // options, answer, explanation) is HTML by design and goes in as it is; text a learner wrote
+    // (answers typed into text fields, notes) is escaped. The page reports the learner's actions
+    // as "ios://" navigations (see PageLink). Builders append to `html`.
+
+    static SubjectPageSettings pageSettings();
+    static void setPageSettings(const SubjectPageSettings& settings);
+    // Changes the settings in place under the lock, e.g. the session's forced switches.
+    static void updatePageSettings(const std::function<void(SubjectPageSettings&)>& change);
+    // Reads "ifontsize" (1 to 5 pick the size; empty reads 2; anything else leaves the size),
+    // "ishowmode" and "iscreenlight" from the custom settings, and sets the colours of the mode.
+    static void loadSubjectSettings();
+    // The "ifontsize" value → CSS size; nullopt outside 1..5.
+    static std::optional<std::string> fontSizeForSetting(int value);
+
+    // Where the learner's notes come from for the answer area; by default the store's
+    // loadMySubjectNoteList. Replaced by callers that hold the notes already (and by tests).
+    using NoteSource = std::function<std::vector<WriteNoteEntity>(int subjectId)>;
+    static void setNoteSource(NoteSource source);
+
+    // The whole page of a subject at `index` (from 0) of the session's list. In the wrong-answer
+    // drill (show time 5) a stored answer that is not exactly right is cleared in `subject`
+    // first, so the subject is offered for a new try.
+    static void buildSubjectHtml_SplitAnswerMode(std::string& html, CourseSubjectEntity& subject,
+                                                 int index, int showTime, int subjectType,
+                                                 bool showAnswer, bool showHeading);
+    // The script, one control per option of `optionText` and the answer area; falls back to
+    // buildAnswerItems when a choice subject's options cannot be split.
+    static void buildAnswerItems_SplitAnswerMode(std::string& html, const std::string& optionText,
+                                                 const CourseSubjectEntity& subject, int showTime,
+                                                 int subjectType, bool showAnswer);
+    // The plain row of lettered controls with script and answer area; in view mode (2) only the
+    // answer area.
+    static void buildAnswerItems(std::string& html, const CourseSubjectEntity& subject,
+                                 int showTime, int subjectType, bool showAnswer);
+    // The answer area's content for `myanswer`: verdict and right answer (never while a paper is
+    // being taken, mode 1), explanation, redo and report buttons, and the learner's notes.
+    static void buildAnswerHtml_SplitAnswerMode(std::string& html,
+                                                const CourseSubjectEntity& subject,
+                                                const std::string& myanswer, int showTime);
+    // The script call that fills the answer area after an answer: showanswer("…") with the
+    // content as a JavaScript string literal.
+    static std::string getDoAnswerHtml_SplitAnswerMode(const CourseSubjectEntity& subject,
+                                                       const std::string& myanswer, int showTime);
+    static std::string buildPStringOfHtml();
+    // "file://" URL of a resource file of the page, blanks written "%20".
+    static std::string resourceUrl(const std::string& fileName);
+
   private:
     std::mt19937 random_;
+    static std::vector<WriteNoteEntity> notesOfSubject(int subjectId);
 };
 
 }  // namespace examora

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "store/records/base_item_entity.h"
 #include "store/records/base_tree_item_entity.h"
 #include "store/records/course_chapter_entity.h"
+#include "store/records/course_outline_entity.h"
 #include "store/records/course_subject_entity.h"
 #include "store/records/course_subject_exam_entity.h"
 #include "store/records/finish_count_result.h"
@@ -18,6 +20,8 @@
 #include "store/records/paper_subject_id_list_entity.h"
 #include "store/records/photo_ad_entity.h"
 #include "store/records/simulation_paper_entity.h"
+#include "store/records/write_error_entity.h"
+#include "store/records/write_note_entity.h"
 #include "store/sqlite_helper.h"
 
 namespace examora {
@@ -306,6 +310,56 @@ class CourseUtil : public SQLiteHelper {
     // Removes the paper with its subjects, all or nothing: throws ExamError "删除试卷".
     void deletePaper(int paperId);
 
+    // ---- Notes and correction reports (course_util_notes.cpp) --------------------------------
+    //
+    // Every write is paired with its exchange task in one counted transaction (nested inside a
+    // caller's transaction if there is one), so a note or report is never stored without being
+    // queued for upload, nor queued without being stored. A write that cannot complete is rolled
+    // back as a whole and throws ExamError.
+
+    // At most this many notes per subject.
+    static constexpr int kMaxNotesPerSubject = 3;
+
+    // The subject's notes in id order (id, text and change date filled).
+    std::vector<WriteNoteEntity> loadMySubjectNoteList(int subjectId);
+    // The note's text; the empty text when there is no such note.
+    std::string getWriteNoteText(int noteId);
+    // Adds a note dated now and queues it (action 0). Throws ExamError ("添加笔记失败") when the
+    // subject has its three notes already; nothing is written then.
+    void writeSubjectNote(int subjectId, const std::string& text);
+    // Changes a note's text and date and queues the change (action 1).
+    void modifySubjectNote(int noteId, const std::string& text);
+    // Adds the subject's correction report (action 0) or replaces the one it has (action 1): a
+    // subject keeps at most one report, the latest.
+    void writeSubjectError(int subjectId, int errorType, const std::string& text);
+    std::optional<WriteErrorEntity> loadSubjectError(int subjectId);
+
+    // Queues an upload of a learner record: the row `primaryValue` of table `itemName`, created
+    // (action 0) or changed (action 1) at `changeDate`, made by the current LoginUserName. A
+    // record is queued at most once per action. False only when the task could not be stored.
+    bool createNewExchangeTask(const std::string& itemName, const std::string& primaryValue,
+                               const std::string& changeDate, int action);
+
+    // ---- Search and outline (course_util_search.cpp) ------------------------------------------
+
+    // Excerpts of search results are cut to this many characters (then "..." follows).
+    static constexpr int kSearchExcerptLength = 100;
+
+    // One page of the subjects of a course whose deciphered title contains `searchText`
+    // (case-sensitive), taken in id order after `startSubjectId`: at most `pageSize` items with
+    // key = subject id, name = the title (or its excerpt), memo = chapter name, index = position
+    // in the page from 1. The next page starts after the last item's id.
+    std::vector<BaseItemEntity> loadSearchSubjectList(int courseId, const std::string& searchText,
+                                                      int startSubjectId, int pageSize);
+    // One level of the course's study outline (nodes of type below 10 still in use), in code
+    // order: the top level for a parent id below 1 or unknown, else the parent's children (the
+    // next grade within its code). `condition`, when not empty, is a condition the system builds
+    // from its own constants, added with "and". Only id, code, name and the leaf mark are filled.
+    std::vector<CourseOutlineEntity> loadCourseOutlineList(int courseId, int parentOutlineId,
+                                                           const std::string& condition);
+    // One outline node (code, name, type, url and text filled); nullopt for an unknown id.
+    std::optional<CourseOutlineEntity> loadCourseOutlineInfo(int outlineId);
+
   private:
     // Setting name -> integer value of every setting named like "isubjectscore%".
     std::map<std::string, int> loadSubjectScoreSettings();
@@ -313,6 +367,9 @@ class CourseUtil : public SQLiteHelper {
     // single choice and true or false and 2 for the other types where a setting is unset or 0.
     std::vector<PaperSubjectCountEntity> countsWithSettingPoints(
         const std::vector<std::pair<int, int>>& available);
+    // Runs write inside one counted transaction; a failure rolls it back and throws ExamError
+    // with `failureName` (an ExamError raised by write passes unchanged).
+    void runNoteWrite(const char* failureName, const std::function<void()>& write);
 
     // Runs clear inside one counted transaction under the rules above.
     void runClearing(const std::function<void()>& clear);
@@ -325,6 +382,12 @@ class CourseUtil : public SQLiteHelper {
     // Course entries for a condition on alias `a` with its bound arguments.
     std::vector<BaseItemEntity> loadCourseListWhere(const std::string& condition,
                                                     const std::vector<Value>& args);
+
+    // The search's own connection (course_util_search.cpp), opened on the first search and kept
+    // open with the file mapped: a walk over every title of a course then reads the pages in
+    // place instead of one system call and copy per page. It holds no lock while idle.
+    SQLiteHelper& searchReader();
+    std::unique_ptr<SQLiteHelper> searchReader_;
 
     // Class id text -> picture bytes, filled on first use of each class.
     std::map<std::string, Bytes> hmClassImage;

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/common_setting.h"
+#include "engine/course_util.h"
+#include "engine/error_report_editor.h"
+#include "engine/note_editor.h"
+#include "platform/exam_error.h"
+#include "support/course_builder.h"
+#include "support/store_test_fixture.h"
+
+namespace examora {
+namespace {
+
+class NotesStoreTest : public StoreTest {
+  protected:
+    NotesStoreTest() {
+        b.course(1);
+        chapter = b.chapters(1, 0, {"01"})[0];
+        subject = b.subject({.chapterId = chapter});
+        CommonSetting::setLoginUserName("learner");
+    }
+
+    // (record id, action) of the queued tasks of a table, in insertion order.
+    std::vector<std::pair<std::string, int>> tasks(const std::string& item) {
+        std::vector<std::pair<std::string, int>> out;
+        sql().OpenDataBase();
+        auto rs = sql().ExecuteDataReader(
+            "select cprimaryvalue,iaction from sys_exchangeclienttask where citemname=? order by "
+            "rowid",
+            item);
+        while (rs && rs->next())
+            out.emplace_back(rs->stringForColumnIndex(0).value_or(""), rs->intForColumnIndex(1));
+        rs.reset();
+        sql().CloseDataBase();
+        return out;
+    }
+
+    CourseBuilder b;
+    CourseUtil util;
+    int chapter = 0;
+    int subject = 0;
+};
+
+TEST_F(NotesStoreTest, AFourthNoteIsRefusedButTheThreeStayEditable) {
+    for (const char* text : {"一", "二", "三"})
+        util.writeSubjectNote(subject, text);
+    try {
+        util.writeSubjectNote(subject, "四");
+        FAIL() << "a fourth note was accepted";
+    } catch (const ExamError& e) {
+        EXPECT_EQ(e.name(), "添加笔记失败");
+        EXPECT_EQ(e.reason(), "一个题目不能添加超过3个的笔记！");
+    }
+    const std::vector<WriteNoteEntity> notes = util.loadMySubjectNoteList(subject);
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_EQ(count("sys_exchangeclienttask", "citemname='cs_writenote' and iaction=0"), 3);
+
+    util.modifySubjectNote(notes[1].detailid, "二（改）");
+    EXPECT_EQ(util.getWriteNoteText(notes[1].detailid), "二（改）");
+    // Changing twice before an upload queues the change once; the note has its add and change.
+    util.modifySubjectNote(notes[1].detailid, "二（再改）");
+    const std::string id = std::to_string(notes[1].detailid);
+    EXPECT_EQ(count("sys_exchangeclienttask", "cprimaryvalue='" + id + "' and iaction=1"), 1);
+    EXPECT_EQ(count("sys_exchangeclienttask", "cmaker='learner'"), 4);
+    EXPECT_EQ(util.getWriteNoteText(999), "");
+}
+
+TEST_F(NotesStoreTest, AReportIsKeptOncePerSubjectWithOneTaskPerAction) {
+    util.writeSubjectError(subject, 0, "题干缺字");
+    util.writeSubjectError(subject, 1, "答案应为B");
+    ASSERT_EQ(count("cs_writeerror"), 1);
+    const std::optional<WriteErrorEntity> report = util.loadSubjectError(subject);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->errortype, 1);
+    EXPECT_EQ(report->errortext, "答案应为B");
+    const std::string id = std::to_string(report->detailid);
+    using Tasks = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ(tasks("cs_writeerror"), (Tasks{{id, 0}, {id, 1}}));
+
+    util.writeSubjectError(subject, 0, "第三次");
+    EXPECT_EQ(tasks("cs_writeerror").size(), 2u);
+    EXPECT_EQ(util.loadSubjectError(subject)->errortext, "第三次");
+    EXPECT_FALSE(util.loadSubjectError(subject + 1000));
+}
+
+TEST_F(NotesStoreTest, AWriteWhoseTaskCannotBeQueuedLeavesNoTrace) {
+    // With the queue unwritable the note must not be kept unqueued, nor the failure hidden.
+    ASSERT_TRUE(sql().ExecuteNonQuery("drop table sys_exchangeclienttask", std::vector<Value>{}));
+    EXPECT_THROW(util.writeSubjectNote(subject, "一"), ExamError);
+    EXPECT_THROW(util.writeSubjectError(subject, 0, "错"), ExamError);
+    EXPECT_EQ(count("cs_writenote"), 0);
+    EXPECT_EQ(count("cs_writeerror"), 0);
+    EXPECT_FALSE(util.HasTransaction());
+    EXPECT_FALSE(util.isOpen());
+}
+
+TEST_F(NotesStoreTest, NoteEditorAddsOrEditsAndShowsRefusals) {
+    NoteEditor fresh(util, subject);
+    EXPECT_EQ(fresh.title(), "笔记");
+    EditorOutcome empty = fresh.submit("");
+    ASSERT_TRUE(empty.alert);
+    EXPECT_EQ(empty.alert->title, "提示");
+    EXPECT_EQ(empty.alert->message, "请填写你的笔记");
+    EXPECT_EQ(empty.alert->button, "知道了");
+    EXPECT_EQ(count("cs_writenote"), 0);
+
+    EXPECT_TRUE(fresh.submit("第一条").saved);
+    b.note(subject, "第二条");
+    const int third = b.note(subject, "第三条");
+    EditorOutcome refused = NoteEditor(util, subject).submit("第四条");
+    EXPECT_FALSE(refused.saved);
+    ASSERT_TRUE(refused.alert);
+    EXPECT_EQ(refused.alert->message, "一个题目不能添加超过3个的笔记！");
+
+    // Opened from the list's link, the editor holds that note and replaces its text.
+    NoteEditor editor(util, subject);
+    EXPECT_FALSE(editor.openLink("ios://dowritenote"));
+    ASSERT_TRUE(editor.openLink("ios://donoteitem/" + std::to_string(third)));
+    EXPECT_EQ(editor.title(), "修改笔记");
+    EXPECT_EQ(editor.text(), "第三条");
+    EXPECT_TRUE(editor.submit("第三条（改）").saved);
+    EXPECT_EQ(util.getWriteNoteText(third), "第三条（改）");
+    EXPECT_EQ(count("cs_writenote"), 3);
+}
+
+TEST_F(NotesStoreTest, ReportEditorNeedsTextAndSendsTheChosenType) {
+    ErrorReportEditor editor(util, subject);
+    EditorOutcome empty = editor.submit("");
+    ASSERT_TRUE(empty.alert);
+    EXPECT_EQ(empty.alert->message, "请输入纠错的文字！");
+    EXPECT_EQ(count("cs_writeerror"), 0);
+
+    editor.selectErrorType(1);
+    editor.selectErrorType(7);
+    EXPECT_TRUE(editor.submit("答案有误").saved);
+    EXPECT_EQ(util.loadSubjectError(subject)->errortype, 1);
+}
+
+}  // namespace
+}  // namespace examora
