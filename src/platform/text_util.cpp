@@ -11,9 +11,13 @@ bool isEmpty(const Value& v) {
     return false;
 }
 
-bool isEmpty(std::string_view s) { return s.empty() || s == "NULL"; }
+bool isEmpty(std::string_view s) {
+    return s.empty() || s == "NULL";
+}
 
-bool isEmpty(const std::optional<std::string>& s) { return !s || isEmpty(std::string_view(*s)); }
+bool isEmpty(const std::optional<std::string>& s) {
+    return !s || isEmpty(std::string_view(*s));
+}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -27,13 +31,15 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 
 std::string toLowerAscii(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
 std::string toUpperAscii(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -88,8 +94,12 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
     return out;
 }
 
-bool startsWith(std::string_view s, std::string_view prefix) { return s.starts_with(prefix); }
-bool endsWith(std::string_view s, std::string_view suffix) { return s.ends_with(suffix); }
+bool startsWith(std::string_view s, std::string_view prefix) {
+    return s.starts_with(prefix);
+}
+bool endsWith(std::string_view s, std::string_view suffix) {
+    return s.ends_with(suffix);
+}
 
 namespace {
 // Length of the UTF-8 sequence starting with byte c; stray continuation bytes count as one.
@@ -138,17 +148,52 @@ std::string utf8Substr(std::string_view s, std::size_t start, std::size_t count)
     return std::string(s.substr(begin, i - begin));
 }
 
+std::string xmlEscapeText(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + 16);
+    for (char c : s) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '\r':
+                out += "&#13;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
 std::string htmlEscape(std::string_view s) {
     std::string out;
     out.reserve(s.size());
     for (char c : s) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;

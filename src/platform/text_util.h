@@ -14,7 +14,9 @@ namespace examora {
 bool isEmpty(const Value& v);
 bool isEmpty(std::string_view s);
 bool isEmpty(const std::optional<std::string>& s);
-inline bool isEmpty(const char* s) { return s == nullptr || isEmpty(std::string_view(s)); }
+inline bool isEmpty(const char* s) {
+    return s == nullptr || isEmpty(std::string_view(s));
+}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 std::string toLowerAscii(std::string_view s);
@@ -29,8 +31,13 @@ bool endsWith(std::string_view s, std::string_view suffix);
 
 // Unicode-aware helpers over UTF-8: counts and cuts by code point, never inside a character.
 std::size_t utf8Length(std::string_view s);
-std::string utf8Substr(std::string_view s, std::size_t start, std::size_t count = std::string_view::npos);
+std::string utf8Substr(std::string_view s, std::size_t start,
+                       std::size_t count = std::string_view::npos);
 std::vector<std::string> utf8Chars(std::string_view s);
+
+// XML character data: & < > become entity references, and a carriage return becomes "&#13;"
+// because a parser would otherwise fold CR LF into LF and the text would not arrive as given.
+std::string xmlEscapeText(std::string_view s);
 
 // Escapes & < > " ' for safe inclusion of untrusted text in HTML.
 std::string htmlEscape(std::string_view s);

@@ -27,35 +27,9 @@ constexpr std::string_view kSoap12Envelope =
     "xmlns:soap12=\"http://www.w3.org/2003/05/soap-envelope\">"
     "<soap12:Header>%@</soap12:Header><soap12:Body>%@</soap12:Body></soap12:Envelope>";
 
-// XML character data. A carriage return is written as a reference because a parser would
-// otherwise normalise CR LF to LF, and the service must receive the text exactly as given.
-std::string xmlText(std::string_view s) {
-    std::string out;
-    out.reserve(s.size() + 16);
-    for (char c : s) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '\r':
-                out += "&#13;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 // An attribute value in double quotes.
 std::string xmlAttribute(std::string_view s) {
-    return replaceAll(xmlText(s), "\"", "&quot;");
+    return replaceAll(xmlEscapeText(s), "\"", "&quot;");
 }
 
 std::string read(std::string Defaults::*field) {
@@ -179,7 +153,7 @@ std::string ASIServiceArgs::stringSoapMessage(const std::optional<SoapParams>& p
         header = strformat(
             "<MGSoapHeader xmlns=\"%@\"><UserID>%@</UserID><Password>%@</Password> "
             "</MGSoapHeader>",
-            xmlAttribute(ns), xmlText(user), xmlText(resolvedHeaderPassword()));
+            xmlAttribute(ns), xmlEscapeText(user), xmlEscapeText(resolvedHeaderPassword()));
     }
     const std::string nsAttribute =
         ns.empty() ? std::string() : strformat(" xmlns=\"%@\"", xmlAttribute(ns));
@@ -188,7 +162,7 @@ std::string ASIServiceArgs::stringSoapMessage(const std::optional<SoapParams>& p
         method = strformat("<%@%@>", methodName_, nsAttribute);
         for (const auto& [name, value] : *params) {
             method += "<" + name + ">";
-            method += xmlText(value);
+            method += xmlEscapeText(value);
             method += "</" + name + ">";
         }
         method += strformat("</%@>", methodName_);

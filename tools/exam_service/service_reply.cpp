@@ -1,5 +1,7 @@
 #include "exam_service/service_reply.h"
 
+#include "platform/text_util.h"
+
 namespace examora {
 
 namespace {
@@ -11,30 +13,6 @@ constexpr const char* kEnvelopeStart =
 constexpr const char* kEnvelopeEnd = "</soap:Body></soap:Envelope>";
 }  // namespace
 
-std::string escapeXmlText(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + 16);
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '\r':
-                out += "&#13;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 ServiceReply ServiceReply::soapParts(const std::string& method,
                                      const std::vector<std::pair<std::string, std::string>>& parts,
                                      const std::string& nameSpace) {
@@ -43,7 +21,7 @@ ServiceReply ServiceReply::soapParts(const std::string& method,
     b = kEnvelopeStart;
     b += "<" + method + "Response xmlns=\"" + nameSpace + "\">";
     for (const auto& [name, text] : parts) {
-        b += "<" + name + ">" + escapeXmlText(text) + "</" + name + ">";
+        b += "<" + name + ">" + xmlEscapeText(text) + "</" + name + ">";
     }
     b += "</" + method + "Response>";
     b += kEnvelopeEnd;
@@ -59,7 +37,7 @@ ServiceReply ServiceReply::soapFault(const std::string& faultString, const std::
     ServiceReply reply;
     reply.status = 500;
     reply.body = std::string(kEnvelopeStart) + "<soap:Fault><faultcode>" + faultCode +
-                 "</faultcode><faultstring>" + escapeXmlText(faultString) +
+                 "</faultcode><faultstring>" + xmlEscapeText(faultString) +
                  "</faultstring><detail /></soap:Fault>" + kEnvelopeEnd;
     return reply;
 }

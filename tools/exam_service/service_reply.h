@@ -32,7 +32,5 @@ struct ServiceReply {
                             std::string contentType = "text/xml; charset=utf-8");
 };
 
-// Escapes & < > for XML character data, and CR as a reference so that it survives parsing.
-std::string escapeXmlText(const std::string& text);
 
 }  // namespace examora
