@@ -13,7 +13,7 @@ namespace examora::testing {
 // Stands in for the network: records every call the catalogue makes and answers with
 // scripted result texts (an empty text, or no parts, once the script runs out).
 class ScriptedService : public ExamWebServiceUtil {
-public:
+  public:
     using Param = std::pair<std::string, std::string>;
 
     struct Call {
@@ -52,7 +52,7 @@ public:
     std::deque<std::optional<std::vector<std::string>>> multiReplies;
     std::vector<Call> calls;
 
-private:
+  private:
     void record(const std::string& method, const std::optional<SoapParams>& params, double timeout,
                 bool multi) {
         Call call{method, std::nullopt, timeout, multi};
@@ -64,6 +64,15 @@ private:
 inline const ScriptedService::Call& ScriptedService::onlyCall() const {
     static const Call kNone{"<no single call>", std::nullopt, 0, false};
     return calls.size() == 1 ? calls.front() : kNone;
+}
+
+// The parameters of a call as "name=value" words in order; "-" for no parameter element.
+inline std::string wire(const ScriptedService::Call& call) {
+    if (!call.params) return "-";
+    std::string text;
+    for (const auto& [name, value] : *call.params)
+        text += (text.empty() ? "" : " ") + name + "=" + value;
+    return text;
 }
 
 }  // namespace examora::testing
