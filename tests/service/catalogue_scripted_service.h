@@ -13,7 +13,7 @@ namespace examora::testing {
 // Stands in for the network: records every call the catalogue makes and answers with
 // scripted result texts (an empty text, or no parts, once the script runs out).
 class ScriptedService : public ExamWebServiceUtil {
-  public:
+public:
     using Param = std::pair<std::string, std::string>;
 
     struct Call {
@@ -52,7 +52,7 @@ class ScriptedService : public ExamWebServiceUtil {
     std::deque<std::optional<std::vector<std::string>>> multiReplies;
     std::vector<Call> calls;
 
-  private:
+private:
     void record(const std::string& method, const std::optional<SoapParams>& params, double timeout,
                 bool multi) {
         Call call{method, std::nullopt, timeout, multi};
