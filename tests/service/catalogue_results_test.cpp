@@ -10,7 +10,7 @@ namespace {
 
 using testing::ScriptedService;
 
-TEST(CatalogueResults, ScalarAnswersEndAsTheKindsEmptyValue) {
+TEST(CatalogueResults, AnswersEndAsTheKindsEmptyValue) {
     ScriptedService s;
     s.replies = {"YES", "false", "", "42", "-1", ""};
     EXPECT_TRUE(s.checkEmail("e"));
@@ -34,10 +34,7 @@ TEST(CatalogueResults, ScalarAnswersEndAsTheKindsEmptyValue) {
     EXPECT_TRUE(s.checkIsOnline(5));
     EXPECT_FALSE(s.checkIsOnline(5));
     EXPECT_FALSE(s.checkIsOnline(5));
-}
 
-TEST(CatalogueResults, JSONAnswers) {
-    ScriptedService s;
     s.replies = {R"([{"imsgid":1}])", "", "anyType{}", R"([{"a":1},)"};
     auto list = s.searchUserNote(9, 4, 20, 1);
     ASSERT_TRUE(list);
