@@ -1,9 +1,8 @@
 // What operations put on the wire: the service method and the parameter names in the order
 // they are written, with numbers in their exact text form. A misspelt name or a parameter in
-// the wrong place makes the real service answer nothing. Method names are checked for the
-// operations whose names do not follow from the operation's own (misspellings kept by the
-// service, a method shared or renamed); parameters for one operation of each argument shape
-// and every number format.
+// the wrong place makes the real service answer nothing. Checked are every method name that
+// does not follow from the operation's own (misspellings kept by the service, a method shared
+// or renamed), and the parameters of one operation of each argument shape and number format.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,6 +10,7 @@
 #include "catalogue_scripted_service.h"
 #include "platform/log.h"
 #include "store/records/message_entity.h"
+#include "store/records/user_entity.h"
 
 namespace examora {
 namespace {
@@ -29,7 +29,10 @@ TEST(CatalogueWire, MethodsTheServiceNamesItsOwnWay) {
         {[](auto& s) { s.editUser(4, "139", "e", "q", "bj"); }, "EditCustomer_HadQQ"},
         {[](auto& s) { s.sendForgetpasswordEmail("e"); }, "ForgetPasswrodByEmail"},
         {[](auto& s) { s.resetPasswordByPhone("139", "new"); }, "ResetPasswrodByPhone"},
-        {[](auto& s) { s.getCustomerStatuMemo(4); }, "GetCustomerStatuMemo"},
+        {[](auto& s) { s.sendForgetpasswordByPhone("139"); }, "ForgetPasswrodByPhone"},
+        {[](auto& s) { s.userLogin("li", "pw"); }, "CustomerLogin"},
+        {[](auto& s) { s.verifyUser(4, "pw"); }, "VerifyCustomer"},
+        {[](auto& s) { s.loadUserInfo(4); }, "LoadCustomerInfo"},
         {[](auto& s) { s.loadPhoneMessageListByUser(4, 5, 20, 1); }, "LoadPhoneMessageList"},
         {[](auto& s) { s.loadAgentInfoByCode("A1", "t"); }, "LoadAgentInfo"},
         {[](auto& s) { s.loadNewCourseSubject_HadDistrict(5, 1, "bj", lastDate, true); },

@@ -15,9 +15,6 @@ protected:
         ASIServiceArgs::resetDefaults();
         ASIServiceArgs::setWebServiceURL(
             "http://127.0.0.1:9/CL.ExamWebService/ExamJsonService.asmx");
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser("zxexam");
-        ASIServiceArgs::setHeaderPassword("583quiz");
         util.setTransport(transport);
     }
     void TearDown() override { ASIServiceArgs::resetDefaults(); }

@@ -8,7 +8,7 @@ namespace {
 constexpr const char* kNs = "http://tempuri.org/";
 
 class SoapRequestTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASIServiceArgs::resetDefaults();
         ASIServiceArgs::setWebServiceURL(
@@ -26,13 +26,15 @@ protected:
     }
 };
 
-const std::string kSoap11Head =
+const std::string kSoap11Open =
     "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
     "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
     "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
-    "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Header><MGSoapHeader "
-    "xmlns=\"http://tempuri.org/\"><UserID>zxexam</UserID><Password>583quiz</Password> "
-    "</MGSoapHeader></soap:Header><soap:Body>";
+    "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">";
+const std::string kSoap11Head =
+    kSoap11Open +
+    "<soap:Header><MGSoapHeader xmlns=\"http://tempuri.org/\"><UserID>zxexam</UserID>"
+    "<Password>583quiz</Password> </MGSoapHeader></soap:Header><soap:Body>";
 const std::string kSoap11Tail = "</soap:Body></soap:Envelope>";
 
 TEST_F(SoapRequestTest, NullAndEmptyParameterMapsGiveDifferentMethodElements) {
@@ -67,12 +69,9 @@ TEST_F(SoapRequestTest, HeaderElementAndNamespaceAreLeftOutWhenEmpty) {
     ASIServiceArgs args = call("GetServerTime");
     args.setServiceHeaderUser("");
     args.setServiceNameSpace("");
-    EXPECT_EQ(args.requestBodyMessage(),
-              "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
-              "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-              "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
-              "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Header></"
-              "soap:Header><soap:Body><GetServerTime /></soap:Body></soap:Envelope>");
+    EXPECT_EQ(
+        args.requestBodyMessage(),
+        kSoap11Open + "<soap:Header></soap:Header><soap:Body><GetServerTime />" + kSoap11Tail);
     EXPECT_FALSE(findHeader(args.headers(), "SOAPAction")) << "no namespace, no action";
 }
 
