@@ -18,7 +18,6 @@ namespace {
 class SqliteConnectionTest : public TempDbTest {
   protected:
     void SetUp() override {
-        TempDbTest::SetUp();
         db_ = SqliteConnection::databaseWithPath(dbPath());
         ASSERT_NE(db_, nullptr);
         ASSERT_TRUE(db_->open());
