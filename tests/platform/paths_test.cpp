@@ -14,27 +14,19 @@ namespace {
 class ScopedEnv {
   public:
     ~ScopedEnv() {
-        for (const auto& [name, old] : saved_) {
-            if (old) {
-                ::setenv(name.c_str(), old->c_str(), 1);
-            } else {
-                ::unsetenv(name.c_str());
-            }
-        }
+        for (const auto& [name, old] : saved_)
+            put(name, old ? old->c_str() : nullptr);
     }
     void set(const std::string& name, const char* value) {
-        if (!saved_.count(name)) {
-            const char* old = std::getenv(name.c_str());
-            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        if (value) {
-            ::setenv(name.c_str(), value, 1);
-        } else {
-            ::unsetenv(name.c_str());
-        }
+        const char* old = std::getenv(name.c_str());
+        saved_.try_emplace(name, old ? std::optional<std::string>(old) : std::nullopt);
+        put(name, value);
     }
 
   private:
+    static void put(const std::string& name, const char* value) {
+        value ? ::setenv(name.c_str(), value, 1) : ::unsetenv(name.c_str());
+    }
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
