@@ -5,7 +5,6 @@
 #include "platform/base64.h"
 #include "platform/dict.h"
 #include "store/content_cipher.h"
-#include "store/records/base_tree_item_entity.h"
 #include "store/records/course_entity.h"
 #include "store/records/course_subject_entity.h"
 #include "store/records/cus_setting_entity.h"
@@ -63,12 +62,6 @@ TEST(Records, NilOrNullValuesGiveEmptyTextsZerosAndNoDates) {
     EXPECT_FALSE(c.district);
     EXPECT_EQ(c.changedate, std::nullopt);
     EXPECT_EQ(c.createdate, std::nullopt);
-
-    BaseTreeItemEntity item;
-    item.initWithDict(nullptr);
-    EXPECT_EQ(item.key, "");
-    EXPECT_EQ(item.grade, 0);
-    EXPECT_TRUE(item.image.empty());
 }
 
 TEST(Records, SubjectDeciphersOnlyWhenAskedAndTrimsTheAnswer) {

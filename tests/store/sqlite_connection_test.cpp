@@ -37,15 +37,10 @@ class SqliteConnectionTest : public TempDbTest {
 };
 
 TEST_F(SqliteConnectionTest, ArgumentsAreBoundAndReadBackByStoredType) {
-    const std::int64_t big = std::int64_t{1} << 40;
-    const std::int64_t min64 = std::numeric_limits<std::int64_t>::min();
-    const std::uint32_t bigUnsigned = 4000000000u;
     const std::vector<std::pair<Value, std::string>> cases = {
         {Value(), "null"},
-        {Value(42), "integer"},
-        {Value(big), "integer"},
-        {Value(min64), "integer"},
-        {Value(bigUnsigned), "integer"},
+        {Value(std::numeric_limits<std::int64_t>::min()), "integer"},
+        {Value(std::uint32_t{4000000000u}), "integer"},
         {Value(std::numeric_limits<int>::min()), "integer"},
         {Value(true), "integer"},
         {Value(2.5), "real"},
