@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <future>
 #include <limits>
-#include <thread>
 
 #include "platform/date_time.h"
 #include "platform/log.h"
@@ -30,6 +28,14 @@ class SqliteConnectionTest : public TempDbTest {
         EXPECT_TRUE(rs && rs->next());
         if (!rs) return {};
         return {rs->stringForColumnIndex(0).value_or(""), rs->objectForColumnIndex(1)};
+    }
+
+    // Another connection holding the write lock until it commits.
+    std::unique_ptr<SqliteConnection> lockHolder() {
+        auto holder = SqliteConnection::databaseWithPath(dbPath());
+        EXPECT_TRUE(holder->open() && holder->executeUpdate("begin exclusive transaction") &&
+                    holder->executeUpdate("insert into v (x) values ('holder')"));
+        return holder;
     }
 
     LogCapture log_;
@@ -139,50 +145,21 @@ TEST_F(SqliteConnectionTest, EmptyStatementTextDoesNothing) {
     EXPECT_EQ(db_->executeQuery(" "), nullptr);
 }
 
-// Another connection holds the write lock on a worker thread until it is told to let go.
-class LockHolder {
-  public:
-    explicit LockHolder(const std::string& path) {
-        worker_ = std::thread([this, path] {
-            auto conn = SqliteConnection::databaseWithPath(path);
-            const bool locked = conn->open() &&
-                                conn->executeUpdate("begin exclusive transaction") &&
-                                conn->executeUpdate("insert into v (x) values ('holder')");
-            locked_.set_value(locked);
-            release_.get_future().wait();
-            conn->executeUpdate("commit transaction");
-        });
-    }
-    ~LockHolder() {
-        release();
-        worker_.join();
-    }
-    bool waitLocked() { return locked_.get_future().get(); }
-    void release() {
-        if (!released_.test_and_set()) release_.set_value();
-    }
-
-  private:
-    std::promise<bool> locked_;
-    std::promise<void> release_;
-    std::atomic_flag released_;
-    std::thread worker_;
-};
-
 TEST_F(SqliteConnectionTest, BusyLockReleasedWithinTheWindowIsWaitedFor) {
-    LockHolder holder(dbPath());
-    ASSERT_TRUE(holder.waitLocked());
+    auto holder = lockHolder();
     SQLiteHelper h;
     ASSERT_TRUE(h.OpenDataBase());
-    h.db()->setBusyObserver([&holder] { holder.release(); });
+    // The holder lets go at the first busy report, which comes while the writer waits.
+    h.db()->setBusyObserver([&holder] {
+        if (holder->inTransaction()) holder->executeUpdate("commit transaction");
+    });
     EXPECT_TRUE(h.ExecuteNonQuery("insert into v (x) values ('waiter')"));
     EXPECT_EQ(h.ExecuteScalarInt("select count(*) from v"), 2);
     EXPECT_FALSE(log_.contains("DB Error"));
 }
 
 TEST_F(SqliteConnectionTest, BusyLockHeldPastTheWindowFailsAsBusy) {
-    LockHolder holder(dbPath());
-    ASSERT_TRUE(holder.waitLocked());
+    auto holder = lockHolder();
     SQLiteHelper h;
     EXPECT_FALSE(h.ExecuteNonQuery("insert into v (x) values ('waiter')"));
     EXPECT_TRUE(log_.contains("DB Error: 5 \"database is locked\""));
@@ -200,7 +177,6 @@ TEST_F(SqliteConnectionTest, BusyLockHeldPastTheWindowFailsAsBusy) {
     EXPECT_FALSE(rs->next());
     EXPECT_TRUE(log_.contains("Database busy (" + dbPath() + ")"));
     h.CloseDataBase();
-    holder.release();
 }
 
 }  // namespace
