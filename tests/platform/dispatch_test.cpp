@@ -16,7 +16,7 @@
 namespace examora {
 namespace {
 
-TEST(MainQueueTest, RunsTasksInPostOrderIncludingThoseTheyPost) {
+TEST(MainQueueTest, RunsTasksInPostOrderIncludingThoseTheyPostAndSyncOnTheCaller) {
     MainQueue queue;
     std::vector<int> order;
     bool currentInside = false;
@@ -36,6 +36,13 @@ TEST(MainQueueTest, RunsTasksInPostOrderIncludingThoseTheyPost) {
     EXPECT_FALSE(queue.isCurrent());
     EXPECT_TRUE(log.contains("main queue task failed: boom"));
     EXPECT_EQ(queue.runUntilIdle(), 0u);
+
+    // Without a runner, sync drives the queue on the caller and passes a failure on to it.
+    order.clear();
+    queue.post([&] { order.push_back(1); });
+    queue.sync([&] { order.push_back(2); });
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+    EXPECT_THROW(queue.sync([] { throw std::runtime_error("to the caller"); }), std::runtime_error);
 }
 
 TEST(MainQueueTest, RunnerThreadOwnsTheQueueAndDrainsItOnStop) {
@@ -61,15 +68,6 @@ TEST(MainQueueTest, RunnerThreadOwnsTheQueueAndDrainsItOnStop) {
     queue.stop();
     EXPECT_EQ(ran.load(), 1);
     EXPECT_FALSE(queue.isRunning());
-}
-
-TEST(MainQueueTest, SyncWithoutRunnerDrivesTheQueueOnTheCaller) {
-    MainQueue queue;
-    std::vector<int> order;
-    queue.post([&] { order.push_back(1); });
-    queue.sync([&] { order.push_back(2); });
-    EXPECT_EQ(order, (std::vector<int>{1, 2}));
-    EXPECT_THROW(queue.sync([] { throw std::runtime_error("to the caller"); }), std::runtime_error);
 }
 
 // Releases the queued operations one at a time and records the most that ever ran at once.
