@@ -48,13 +48,12 @@ TEST_F(CusSettingUtilTest, ReadsGiveEmptyOrTheDefaultForWhatIsNotThere) {
     EXPECT_EQ(util.getValue("missing"), "");
     EXPECT_EQ(util.getValue("nullvalue"), "");
 
-    EXPECT_EQ(util.getIntValue("missing", 2), 2);
-    EXPECT_EQ(util.getIntValue("nullvalue", 2), 2);
-    EXPECT_EQ(util.getIntValue("nulltext", 2), 2);
-    EXPECT_EQ(util.getIntValue("empty", 2), 2);
-    EXPECT_EQ(util.getIntValue("word", 2), 0);  // present but not a number
-    EXPECT_EQ(util.getIntValue("lead", 2), 12);
-    EXPECT_EQ(util.getIntValue("neg", 2), -3);
+    // The default only for what is absent; a word that is present but not a number reads 0.
+    const std::pair<const char*, int> ints[] = {{"missing", 2}, {"nullvalue", 2}, {"nulltext", 2},
+                                                {"empty", 2},   {"word", 0},      {"lead", 12},
+                                                {"neg", -3}};
+    for (const auto& [name, expected] : ints)
+        EXPECT_EQ(util.getIntValue(name, 2), expected) << name;
 }
 
 TEST_F(CusSettingUtilTest, ConveniencesWorkFromAnyThreadWhileAnotherConnectionIsOpen) {
