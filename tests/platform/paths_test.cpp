@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <map>
 
-#include "platform/file_util.h"
 #include "platform/paths.h"
 #include "support/temp_home.h"
 
@@ -61,13 +60,6 @@ TEST_F(ResourcePathsTest, ResourcesAreFoundOnlyInsideTheResourceDirectory) {
     EXPECT_EQ(Paths::pathForResource("folder", "db"), std::nullopt);
     EXPECT_EQ(Paths::pathForResource("../secret", "db"), std::nullopt);
     EXPECT_EQ(Paths::pathForResource("..", ""), std::nullopt);
-}
-
-TEST_F(ResourcePathsTest, TheBuildTreeResourcesHoldTheTemplate) {
-    // Without overrides the resources are found from the environment the tests run with, or
-    // from the build tree.
-    EXPECT_TRUE(Paths::pathForResource("zxexam", "db").has_value()) << Paths::resourceDirectory();
-    EXPECT_TRUE(isDirectory(Paths::documentsDirectory()));
 }
 
 }  // namespace
