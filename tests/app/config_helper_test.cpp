@@ -40,24 +40,17 @@ TEST_F(ConfigHelperTest, LoadsTheLearnerOnlyWhenTheStoredIdIsPositive) {
     EXPECT_EQ(CommonSetting::LoginUserName(), "zhang");
 }
 
-TEST_F(ConfigHelperTest, MissingDistrictClearsTheSessionDistrict) {
-    CommonSetting::setDistrict(std::string("广东"));
-    ConfigHelper::loadSystemConfig();
-    EXPECT_EQ(CommonSetting::District(), "");
-    ConfigHelper::updateValue("district", Value("江苏"));
-    ConfigHelper::loadUserConfig();
-    EXPECT_EQ(CommonSetting::District(), "江苏");
-}
-
-TEST_F(ConfigHelperTest, CourseIsLoadedUnlessUserOnlyAndBelowOneMeansNone) {
+TEST_F(ConfigHelperTest, CourseIsLoadedUnlessUserOnlyAndWhatIsMissingIsCleared) {
     ConfigHelper::updateIntValue("courseid", 4);
     CommonSetting::setCourseId(9);
+    CommonSetting::setDistrict(std::string("广东"));
     ConfigHelper::loadUserConfig();
     EXPECT_EQ(CommonSetting::CourseId(), 9);
-    ConfigHelper::loadSystemConfig(true);
-    EXPECT_EQ(CommonSetting::CourseId(), 9);
+    EXPECT_EQ(CommonSetting::District(), "");  // no stored district clears the session's
+    ConfigHelper::updateValue("district", Value("江苏"));
     ConfigHelper::loadSystemConfig();
     EXPECT_EQ(CommonSetting::CourseId(), 4);
+    EXPECT_EQ(CommonSetting::District(), "江苏");
 
     ConfigHelper::updateIntValue("courseid", -3);
     ConfigHelper::loadSystemConfig(false);

@@ -60,7 +60,15 @@ TEST_F(LogoUtilTest, FirstInstallCopiesTheTemplateAndLaterOnesNeverReplaceTheWor
     EXPECT_EQ(names, (std::vector<std::string>{"image", "zxexam.db"}));
 }
 
-TEST_F(LogoUtilTest, MissingTemplateFailsTheInstallWithoutCreatingADatabase) {
+TEST_F(LogoUtilTest, FailedCopyOrMissingTemplateFailsTheInstallWithoutADatabase) {
+    // A plain file where the documents directory belongs makes the copy impossible.
+    useTemplate("template");
+    TempHome::writeFile(home_.documents(), "in the way");
+    LogCapture log;
+    EXPECT_FALSE(LogoUtil::initializeDb());
+    EXPECT_TRUE(log.contains("cannot copy the template database"));
+
+    fs::remove(home_.documents());
     Paths::setResourceDirectory(home_.makeDirectory("empty-res"));
     EXPECT_FALSE(LogoUtil::initializeDb());
     EXPECT_FALSE(fs::exists(home_.documents() + "/zxexam.db"));
@@ -71,15 +79,6 @@ TEST_F(LogoUtilTest, MissingTemplateFailsTheInstallWithoutCreatingADatabase) {
     GlobalQueue::waitUntilIdle();
     EXPECT_FALSE(started);
     EXPECT_EQ(CommonSetting::DeviceId(), "");
-}
-
-TEST_F(LogoUtilTest, FailedCopyFailsTheInstall) {
-    useTemplate("template");
-    // A plain file where the documents directory belongs makes the copy impossible.
-    TempHome::writeFile(home_.documents(), "in the way");
-    LogCapture log;
-    EXPECT_FALSE(LogoUtil::initializeDb());
-    EXPECT_TRUE(log.contains("cannot copy the template database"));
 }
 
 TEST_F(LogoUtilTest, PictureDirectoryThatCannotBeMadeIsNoFailure) {

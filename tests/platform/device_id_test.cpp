@@ -37,9 +37,8 @@ TEST_F(DeviceIdTest, VendorIdentifierIsAStableDigestOfTheMachineId) {
 }
 
 TEST_F(DeviceIdTest, NoMachineIdGivesNoVendorIdentifier) {
-    EXPECT_EQ(idFor(""), std::nullopt);
-    EXPECT_EQ(idFor("  \n"), std::nullopt);
-    EXPECT_EQ(idFor("uninitialized\n"), std::nullopt);
+    for (const char* content : {"", "  \n", "uninitialized\n"})
+        EXPECT_EQ(idFor(content), std::nullopt) << content;
     DeviceId::setMachineIdPath(home_.path() + "/absent");
     EXPECT_EQ(DeviceId::identifierForVendor(), std::nullopt);
 }

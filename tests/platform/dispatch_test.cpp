@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <latch>
-#include <mutex>
 #include <semaphore>
 #include <stdexcept>
 #include <thread>
@@ -18,30 +16,7 @@
 namespace examora {
 namespace {
 
-// A counter that a test can wait on until it reaches a value.
-class Counter {
-  public:
-    void add(int n = 1) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        value_ += n;
-        cv_.notify_all();
-    }
-    void waitFor(int target) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        cv_.wait(lock, [&] { return value_ >= target; });
-    }
-    int value() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return value_;
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable cv_;
-    int value_ = 0;
-};
-
-TEST(MainQueueTest, RunsTasksInPostOrderIncludingThoseTheyPost) {
+TEST(MainQueueTest, RunsTasksInPostOrderIncludingThoseTheyPostAndSyncOnTheCaller) {
     MainQueue queue;
     std::vector<int> order;
     bool currentInside = false;
@@ -61,6 +36,13 @@ TEST(MainQueueTest, RunsTasksInPostOrderIncludingThoseTheyPost) {
     EXPECT_FALSE(queue.isCurrent());
     EXPECT_TRUE(log.contains("main queue task failed: boom"));
     EXPECT_EQ(queue.runUntilIdle(), 0u);
+
+    // Without a runner, sync drives the queue on the caller and passes a failure on to it.
+    order.clear();
+    queue.post([&] { order.push_back(1); });
+    queue.sync([&] { order.push_back(2); });
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+    EXPECT_THROW(queue.sync([] { throw std::runtime_error("to the caller"); }), std::runtime_error);
 }
 
 TEST(MainQueueTest, RunnerThreadOwnsTheQueueAndDrainsItOnStop) {
@@ -88,15 +70,6 @@ TEST(MainQueueTest, RunnerThreadOwnsTheQueueAndDrainsItOnStop) {
     EXPECT_FALSE(queue.isRunning());
 }
 
-TEST(MainQueueTest, SyncWithoutRunnerDrivesTheQueueOnTheCaller) {
-    MainQueue queue;
-    std::vector<int> order;
-    queue.post([&] { order.push_back(1); });
-    queue.sync([&] { order.push_back(2); });
-    EXPECT_EQ(order, (std::vector<int>{1, 2}));
-    EXPECT_THROW(queue.sync([] { throw std::runtime_error("to the caller"); }), std::runtime_error);
-}
-
 // Releases the queued operations one at a time and records the most that ever ran at once.
 TEST(OperationQueueTest, NeverRunsMoreThanTheLimitAtOnce) {
     constexpr int kOps = 8;
@@ -104,7 +77,7 @@ TEST(OperationQueueTest, NeverRunsMoreThanTheLimitAtOnce) {
     OperationQueue queue(kLimit);
     std::atomic<int> running{0};
     std::atomic<int> most{0};
-    Counter started;
+    std::counting_semaphore<kOps> started(0);
     std::counting_semaphore<kOps> permits(0);
     for (int i = 0; i < kOps; ++i) {
         queue.addOperation([&] {
@@ -112,14 +85,17 @@ TEST(OperationQueueTest, NeverRunsMoreThanTheLimitAtOnce) {
             int seen = most.load();
             while (now > seen && !most.compare_exchange_weak(seen, now)) {
             }
-            started.add();
+            started.release();
             permits.acquire();
             --running;
         });
     }
+    // The first kLimit start at once; each later one starts only when an earlier one ends.
+    for (int i = 0; i < kLimit; ++i)
+        started.acquire();
     for (int released = 0; released < kOps; ++released) {
-        started.waitFor(std::min(released + kLimit, kOps));
         permits.release();
+        if (released + kLimit < kOps) started.acquire();
     }
     queue.waitUntilAllOperationsAreFinished();
     EXPECT_EQ(most.load(), kLimit);

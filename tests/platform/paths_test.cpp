@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <map>
 
-#include "platform/file_util.h"
 #include "platform/paths.h"
 #include "support/temp_home.h"
 
@@ -14,27 +13,19 @@ namespace {
 class ScopedEnv {
   public:
     ~ScopedEnv() {
-        for (const auto& [name, old] : saved_) {
-            if (old) {
-                ::setenv(name.c_str(), old->c_str(), 1);
-            } else {
-                ::unsetenv(name.c_str());
-            }
-        }
+        for (const auto& [name, old] : saved_)
+            put(name, old ? old->c_str() : nullptr);
     }
     void set(const std::string& name, const char* value) {
-        if (!saved_.count(name)) {
-            const char* old = std::getenv(name.c_str());
-            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        if (value) {
-            ::setenv(name.c_str(), value, 1);
-        } else {
-            ::unsetenv(name.c_str());
-        }
+        const char* old = std::getenv(name.c_str());
+        saved_.try_emplace(name, old ? std::optional<std::string>(old) : std::nullopt);
+        put(name, value);
     }
 
   private:
+    static void put(const std::string& name, const char* value) {
+        value ? ::setenv(name.c_str(), value, 1) : ::unsetenv(name.c_str());
+    }
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
@@ -69,13 +60,6 @@ TEST_F(ResourcePathsTest, ResourcesAreFoundOnlyInsideTheResourceDirectory) {
     EXPECT_EQ(Paths::pathForResource("folder", "db"), std::nullopt);
     EXPECT_EQ(Paths::pathForResource("../secret", "db"), std::nullopt);
     EXPECT_EQ(Paths::pathForResource("..", ""), std::nullopt);
-}
-
-TEST_F(ResourcePathsTest, TheBuildTreeResourcesHoldTheTemplate) {
-    // Without overrides the resources are found from the environment the tests run with, or
-    // from the build tree.
-    EXPECT_TRUE(Paths::pathForResource("zxexam", "db").has_value()) << Paths::resourceDirectory();
-    EXPECT_TRUE(isDirectory(Paths::documentsDirectory()));
 }
 
 }  // namespace

@@ -19,7 +19,6 @@ namespace {
 class ParkedHandleTest : public TempDbTest {
   protected:
     void SetUp() override {
-        TempDbTest::SetUp();
         SQLiteHelper setup;
         ASSERT_TRUE(setup.ExecuteNonQuery("create table t (id integer primary key, cname text)"));
         ASSERT_TRUE(setup.ExecuteNonQuery("insert into t (cname) values ('a'), ('b'), ('c')"));

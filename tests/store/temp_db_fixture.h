@@ -1,40 +1,21 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "app/common_setting.h"
+#include "support/temp_home.h"
 
 namespace examora {
 
-// Each test gets a fresh, empty database file in its own temporary directory, named by
-// CommonSetting::DbPath, and settings back at their process-start values.
-class TempDbTest : public ::testing::Test {
+// Each test gets a fresh, empty database file, named by CommonSetting::DbPath, in its own
+// temporary home (which also puts the settings back to their process-start values).
+class TempDbTest : public TempHomeTest {
   protected:
-    void SetUp() override {
-        CommonSetting::reset();
-        std::string tmpl =
-            (std::filesystem::temp_directory_path() / "examora-store-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
-        dbPath_ = (dir_ / "zxexam.db").string();
-        CommonSetting::setDbPath(dbPath_);
-    }
-
-    void TearDown() override {
-        CommonSetting::reset();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-
+    TempDbTest() { CommonSetting::setDbPath(dbPath_); }
     const std::string& dbPath() const { return dbPath_; }
 
   private:
-    std::filesystem::path dir_;
-    std::string dbPath_;
+    std::string dbPath_ = home_.path() + "/zxexam.db";
 };
 
 }  // namespace examora
