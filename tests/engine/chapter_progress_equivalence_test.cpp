@@ -20,31 +20,18 @@ class DirectProgress {
 
     std::string line(int courseId, const CourseChapterEntity& chapter) {
         DatabaseScope scope(db_);
-        std::unique_ptr<SqliteResultSet> rs;
-        if (chapter.endgrade) {
-            rs = db_.ExecuteDataReader(
-                "select count(*) icount,sum(case when cmyanswer>'' then 1 else 0 end) "
-                "ianswercount,sum(case when cmyanswer>'' and bcorrect=1 then 1 else 0 end) "
-                "icorrectcount from coursesubject where ichapterid=? and bstopflag=0",
-                chapter.chapterid);
-        } else {
-            rs = db_.ExecuteDataReader(
-                strformat(
-                    "select sum(b.icount) icount,sum(b.ianswercount) ianswercount,"
-                    "sum(b.icorrectcount) icorrectcount from coursechapter a,(select ichapterid, "
-                    "count(*) icount,sum(case when cmyanswer>'' then 1 else 0 end) ianswercount,"
-                    "sum(case when cmyanswer>'' and bcorrect=1 then 1 else 0 end) icorrectcount "
-                    "from coursesubject where icourseid=%@ and bstopflag=0 group by ichapterid) b "
-                    "where a.ichapterid=b.ichapterid and a.cchaptercode like '%@%%' and "
-                    "a.itype=%@",
-                    courseId, chapter.chaptercode, chapter.type),
-                std::vector<Value>{});
-        }
+        auto rs = db_.ExecuteDataReader(
+            "select count(*),sum(s.cmyanswer>''),sum(s.cmyanswer>'' and s.bcorrect=1) from "
+            "coursesubject s join coursechapter c on c.ichapterid=s.ichapterid where "
+            "s.icourseid=? and s.bstopflag=0 and c.itype=? and (c.ichapterid=? or (?=0 and "
+            "c.cchaptercode like ?||'%'))",
+            courseId, chapter.type, chapter.chapterid, chapter.endgrade ? 1 : 0,
+            chapter.chaptercode);
         int total = 0, answered = 0, correct = 0;
         if (rs && rs->next()) {
-            total = rs->intForColumn("icount");
-            answered = rs->intForColumn("ianswercount");
-            correct = rs->intForColumn("icorrectcount");
+            total = rs->intForColumnIndex(0);
+            answered = rs->intForColumnIndex(1);
+            correct = rs->intForColumnIndex(2);
         }
         if (total <= 0) total = chapter.count;
         const int rate = answered >= 1 ? correct * 100 / answered : 0;

@@ -18,45 +18,26 @@ std::vector<std::string> names(const std::vector<BaseItemEntity>& items) {
     return out;
 }
 
-// Two classes (the second withdrawn), sub-classes and courses, some withdrawn.
+// Three classes (the second withdrawn), sub-classes and courses, some withdrawn.
 class CourseCatalogueTest : public StoreTest {
   protected:
     CourseCatalogueTest() {
-        klass(1, "财会类", 2, false);
-        klass(2, "建筑类", 1, true);
-        klass(3, "医药类", 3, false);
-        subClass(11, 1, "初级", 2, false);
-        subClass(12, 1, "中级", 1, false);
-        subClass(13, 1, "高级", 3, true);
-        course(101, 1, 11, "会计基础", 2, false);
-        course(102, 1, 11, "经济法", 1, false);
-        course(103, 1, 12, "财务管理", 1, false);
-        course(104, 1, 11, "会计电算化", 3, true);
-        course(301, 3, 31, "药理学", 1, false);
-    }
-
-    void klass(int id, const char* name, int index, bool stopped) {
         sql().ExecuteNonQuery(
-            "insert into courseclass(iclassid,ccoursecname,iindex,bstopflag) values (?,?,?,?)", id,
-            name, index, stopped);
-    }
-    void subClass(int id, int classId, const char* name, int index, bool stopped) {
+            "insert into courseclass(iclassid,ccoursecname,iindex,bstopflag) values "
+            "(1,'财会类',2,0),(2,'建筑类',1,1),(3,'医药类',3,0)");
         sql().ExecuteNonQuery(
             "insert into coursesubclass(isubclassid,iclassid,csubclassname,iindex,bstopflag) "
-            "values (?,?,?,?,?)",
-            id, classId, name, index, stopped);
+            "values (11,1,'初级',2,0),(12,1,'中级',1,0),(13,1,'高级',3,1)");
+        addCourses(
+            "(101,1,11,'会计基础',2,0),(102,1,11,'经济法',1,0),(103,1,12,'财务管理',1,0),"
+            "(104,1,11,'会计电算化',3,1),(301,3,31,'药理学',1,0)");
     }
-    void course(int id, int classId, int subClassId, const std::string& name, int index,
-                bool stopped) {
+
+    void addCourses(const std::string& rows) {
         sql().ExecuteNonQuery(
             "insert into course(icourseid,iclassid,isubclassid,ccoursename,iindex,bstopflag) "
-            "values (?,?,?,?,?,?)",
-            id, classId, subClassId, name, index, stopped);
-    }
-    void picture(int classId, Bytes bytes) {
-        sql().ExecuteNonQuery(
-            "insert into sys_tableimage(ctblname,csourceid,pimage) values ('courseclass',?,?)",
-            std::to_string(classId), bytes);
+            "values " +
+            rows);
     }
 
     CourseUtil util;
@@ -90,10 +71,9 @@ TEST_F(CourseCatalogueTest, ListsFollowDisplayOrderAndSkipWithdrawnRows) {
 }
 
 TEST_F(CourseCatalogueTest, SearchTextIsMatchedLiterally) {
-    course(201, 3, 31, "O'Reilly会计", 4, false);
-    course(202, 3, 31, "100%通过", 5, false);
-    course(203, 3, 31, "a_b", 6, false);
-    course(204, 3, 31, "axb", 7, false);
+    addCourses(
+        "(201,3,31,'O''Reilly会计',4,0),(202,3,31,'100%通过',5,0),(203,3,31,'a_b',6,0),"
+        "(204,3,31,'axb',7,0)");
     LogCapture log;
 
     EXPECT_EQ(names(util.loadCourseList(-1, -1, "'")), (std::vector<std::string>{"O'Reilly会计"}));
@@ -111,7 +91,9 @@ TEST_F(CourseCatalogueTest, ClassPictureIsFoundOnceStoredAndThenRemembered) {
     EXPECT_TRUE(util.loadCourseClassList()[0].image.empty());
     EXPECT_FALSE(util.getClassImage("1").has_value());
 
-    picture(1, {1, 2, 3});
+    sql().ExecuteNonQuery(
+        "insert into sys_tableimage(ctblname,csourceid,pimage) values ('courseclass','1',?)",
+        Bytes{1, 2, 3});
     const auto subClasses = util.loadCourseSubClassList(1);
     for (const auto& item : subClasses)
         EXPECT_EQ(item.image, (Bytes{1, 2, 3}));
