@@ -4,7 +4,6 @@
 
 #include "loopback_service.h"
 #include "service/exam_web_service_util.h"
-#include "store/records/user_entity.h"
 
 namespace examora {
 namespace {
@@ -55,34 +54,6 @@ TEST_F(CatalogueLoopbackTest, PaperUploadArrivesWithItsDetailsIntact) {
     EXPECT_EQ(details,
               nlohmann::json::parse(R"([{"isubjectid":101,"cmyanswer":"A&B","imyscore":2.5},
                                                  {"isubjectid":102,"cmyanswer":null,"imyscore":0}])"));
-}
-
-TEST_F(CatalogueLoopbackTest, AccountAndPresenceAnswers) {
-    responses->setResult("LoadCustomerInfo",
-                         R"([{"icusid":4,"ccusname":"li & wang","cdccode":110000}])");
-    responses->setParts("CustomerLoginOn", {{"CustomerLoginOnResult", "77"}, {"loginState", "1"}});
-    ExamWebServiceUtil util;
-    auto user = util.loadUserInfo(4);
-    ASSERT_TRUE(user);
-    EXPECT_EQ(user->userName, "li & wang");
-    EXPECT_EQ(user->userCity, "110000");
-    EXPECT_EQ(util.customerLoginOn(4, "dev-1"), (std::pair<int, int>{77, 1}));
-}
-
-TEST_F(CatalogueLoopbackTest, FaultsAndUnknownMethodsGiveEachKindsEmptyValue) {
-    responses->setFault("CheckEmail", "Server was unable to process request.");
-    responses->setRaw("GetServerTime", 200, "<not xml");
-    ExamWebServiceUtil util;
-    EXPECT_FALSE(util.checkEmail("a@b.cn"));
-    EXPECT_EQ(util.getServerTime(), std::nullopt);
-    EXPECT_FALSE(util.checkIsOnline(5));
-    EXPECT_EQ(util.loadUserInfo(4), std::nullopt);
-    EXPECT_EQ(util.userLogin("li", "pw"), 0);
-    EXPECT_EQ(util.customerLoginOn(4, "dev"), (std::pair<int, int>{0, 0}));
-    EXPECT_EQ(util.getCustomerMemo(4), "");
-    std::string date = "2025-01-01";
-    EXPECT_EQ(util.loadNewCourseOutline(1, 1, "bj", date), std::nullopt);
-    EXPECT_EQ(date, "2025-01-01");
 }
 
 }  // namespace
