@@ -49,7 +49,6 @@ TEST_F(PageAnswerAreaTest, APaperBeingTakenShowsNoVerdictNorAnswerButOffersRedo)
         EXPECT_EQ(html.find(hidden), std::string::npos) << hidden;
     EXPECT_NE(html.find("onclick='clearanswer()' >重新答题</button>"), std::string::npos);
     EXPECT_NE(html.find("onclick='dowriteerror()' >纠错</button>"), std::string::npos);
-    EXPECT_NE(html.find("class='button green'"), std::string::npos);
 }
 
 TEST_F(PageAnswerAreaTest, WrongAnswerDrillOffersAWrongSubjectAfresh) {
@@ -94,7 +93,6 @@ TEST_F(PageAnswerAreaTest, FeedbackScriptIsOneValidStringLiteral) {
     }
     EXPECT_NE(body.find("见 \\\"会计法\\\" 第<br/>三条"), std::string::npos);
     EXPECT_NE(body.find("C:\\\\temp"), std::string::npos);
-    EXPECT_NE(body.find("style='margin:10px;'"), std::string::npos);
 }
 
 TEST_F(PageAnswerAreaTest, NotesAreListedAsTextWithTheirEditLinks) {
@@ -121,34 +119,32 @@ TEST(PageLinkTest, TapsBecomeCommandAndFirstArgument) {
     EXPECT_FALSE(PageLink::allowsLoad("http://example.com/?about:blank"));
     EXPECT_FALSE(PageLink::allowsLoad("ios://doAnswer/A"));
 
-    auto answer = PageLink::parse("ios://doAnswer/%E5%8C%97%E4%BA%AC/%E5%8D%97");
-    ASSERT_TRUE(answer);
-    EXPECT_TRUE(answer->is("doanswer"));
-    EXPECT_EQ(answer->argument, "北京");
-    // A typed answer holding "/" reaches the session cut at it, escaped or not.
-    EXPECT_EQ(PageLink::parse("ios://doAnswer/1%2F2")->argument, "1");
-    EXPECT_EQ(PageLink::parse("ios://doAnswer/a/b/c")->argument, "a");
-
-    auto cleared = PageLink::parse("ios://doAnswer/");
-    ASSERT_TRUE(cleared);
-    EXPECT_TRUE(cleared->hasArgument);
-    EXPECT_EQ(cleared->argument, "");
-    auto favourite = PageLink::parse("ios://DOFAVORITE");
-    ASSERT_TRUE(favourite);
-    EXPECT_TRUE(favourite->is("dofavorite"));
-    EXPECT_FALSE(favourite->hasArgument);
-
-    EXPECT_FALSE(PageLink::parse("IOS://dofavorite"));
-    EXPECT_FALSE(PageLink::parse("http://doAnswer/A"));
-    EXPECT_FALSE(PageLink::parse("ios:doAnswer"));
-    EXPECT_FALSE(PageLink::parse("ios://doAnswer/%E5%8C"));  // not UTF-8
-    EXPECT_FALSE(PageLink::parse("ios://doAnswer/%4"));
+    // Link, then "command|argument" with "|" only when there is an argument; "" for no link.
+    const std::pair<const char*, const char*> links[] = {
+        {"ios://doAnswer/%E5%8C%97%E4%BA%AC/%E5%8D%97", "doAnswer|北京"},
+        // A typed answer holding "/" reaches the session cut at it, escaped or not.
+        {"ios://doAnswer/1%2F2", "doAnswer|1"},
+        {"ios://doAnswer/a/b/c", "doAnswer|a"},
+        {"ios://doAnswer/", "doAnswer|"},
+        {"ios://DOFAVORITE", "DOFAVORITE"},
+        {"IOS://dofavorite", ""},
+        {"http://doAnswer/A", ""},
+        {"ios:doAnswer", ""},
+        {"ios://doAnswer/%E5%8C", ""},  // not UTF-8
+        {"ios://doAnswer/%4", ""},
+    };
+    for (const auto& [url, expected] : links) {
+        const auto link = PageLink::parse(url);
+        EXPECT_EQ(link ? link->command + (link->hasArgument ? "|" + link->argument : "") : "",
+                  expected)
+            << url;
+    }
+    EXPECT_TRUE(PageLink::parse("ios://DOFAVORITE")->is("dofavorite"));
 
     EXPECT_EQ(PageLink::noteItemId("ios://donoteitem/12"), 12);
     EXPECT_EQ(PageLink::noteItemId("ios://DoNoteItem/12/x"), 12);
-    EXPECT_FALSE(PageLink::noteItemId("ios://donoteitem/12a"));
-    EXPECT_FALSE(PageLink::noteItemId("ios://donoteitem/"));
-    EXPECT_FALSE(PageLink::noteItemId("ios://editmynote/12"));
+    for (const char* url : {"ios://donoteitem/12a", "ios://donoteitem/", "ios://editmynote/12"})
+        EXPECT_FALSE(PageLink::noteItemId(url)) << url;
 }
 
 }  // namespace

@@ -1,25 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "engine/course_subject_util.h"
+#include "list_fields.h"
 #include "page_test_support.h"
 
 namespace examora::page_test {
 namespace {
 
-using Ids = std::vector<std::string>;
-
-Ids idsOf(const std::vector<Control>& cs) {
-    Ids out;
-    for (const auto& c : cs)
-        out.push_back(c.id);
-    return out;
-}
-Ids valuesOf(const std::vector<Control>& cs) {
-    Ids out;
-    for (const auto& c : cs)
-        out.push_back(c.value);
-    return out;
-}
+using Texts = std::vector<std::string>;
 
 class PageStructureTest : public PageTest {};
 
@@ -27,9 +15,9 @@ TEST_F(PageStructureTest, SingleChoiceWithFourOptionsGetsOneLabelledRadioEach) {
     auto s = subject(kSubjectSingleChoice, "A.甲 B.乙 C.丙 D.丁", 4, "B");
     const std::string html = page(s);
     const auto cs = controls(html);
-    ASSERT_EQ(cs.size(), 4u);
-    EXPECT_EQ(idsOf(cs), (Ids{"answeritem_0", "answeritem_1", "answeritem_2", "answeritem_3"}));
-    EXPECT_EQ(valuesOf(cs), (Ids{"A", "B", "C", "D"}));
+    EXPECT_EQ(fields(cs, &Control::id),
+              (Texts{"answeritem_0", "answeritem_1", "answeritem_2", "answeritem_3"}));
+    EXPECT_EQ(fields(cs, &Control::value), (Texts{"A", "B", "C", "D"}));
     for (const auto& c : cs) {
         EXPECT_EQ(c.type, "radio");
         EXPECT_FALSE(c.checked || c.disabled) << c.id;
@@ -46,7 +34,7 @@ TEST_F(PageStructureTest, OptionsThatDoNotSplitFallBackToLetteredControls) {
     auto s = subject(kSubjectSingleChoice, "A.甲 B.乙 C.丙 D.丁", 5, "B", "C");
     const std::string html = page(s);
     const auto cs = controls(html);
-    EXPECT_EQ(valuesOf(cs), (Ids{"A", "B", "C", "D", "E"}));
+    EXPECT_EQ(fields(cs, &Control::value), (Texts{"A", "B", "C", "D", "E"}));
     for (const auto& c : cs) {
         EXPECT_EQ(c.checked, c.value == "C");
         EXPECT_TRUE(c.disabled);
@@ -54,11 +42,10 @@ TEST_F(PageStructureTest, OptionsThatDoNotSplitFallBackToLetteredControls) {
     // The question is shown whole, and each control is labelled by its letter alone.
     EXPECT_NE(html.find("margin:10px\">A.甲 B.乙 C.丙 D.丁</div>"), std::string::npos);
     EXPECT_NE(html.find("class=\"css-label\">E</label>"), std::string::npos);
-    EXPECT_NE(html.find("border:solid 1px"), std::string::npos);
     EXPECT_EQ(occurrences(html, "id=\"spananswer\""), 1);
 }
 
-TEST_F(PageStructureTest, AnsweredMultipleChoiceIsTickedLockedAndWithoutConfirm) {
+TEST_F(PageStructureTest, AnsweredChoicesAreTickedAndLockedAndHideTheConfirm) {
     auto s = subject(kSubjectMultipleChoice, "A.甲 B.乙 C.丙 D.丁", 4, "ABD", "ABD");
     s.myscore = 1;
     const std::string html = page(s, 0, 2);
@@ -70,24 +57,17 @@ TEST_F(PageStructureTest, AnsweredMultipleChoiceIsTickedLockedAndWithoutConfirm)
         EXPECT_TRUE(c.disabled) << c.value;
     }
     EXPECT_NE(html.find("width:60%;display:none\" id=\"btnsumitanswer\""), std::string::npos);
-    EXPECT_NE(html.find("for(var i=0;i<4;i++)"), std::string::npos);
     EXPECT_NE(html.find("第 <FONT color=red>3</FONT> 题：多选题"), std::string::npos);
     EXPECT_NE(html.find("您的答案:ABD<font color=\"green\">(答对了)</font>"), std::string::npos);
 
     auto open = subject(kSubjectOneOrMore, "A.甲 B.乙 C.丙", 3, "AB");
-    const std::string fresh = page(open);
-    EXPECT_NE(fresh.find("style=\"margin-top:10px;width:60%\" id=\"btnsumitanswer\""),
+    EXPECT_NE(page(open).find("style=\"margin-top:10px;width:60%\" id=\"btnsumitanswer\""),
               std::string::npos);
-    EXPECT_EQ(controls(fresh).size(), 3u);
-}
 
-TEST_F(PageStructureTest, TrueFalseOffersItsTwoWords) {
-    auto s = subject(kSubjectTrueFalse, "", 0, "对", "错");
-    const auto cs = controls(page(s));
-    ASSERT_EQ(cs.size(), 2u);
-    EXPECT_EQ(valuesOf(cs), (Ids{"对", "错"}));
-    EXPECT_FALSE(cs[0].checked);
-    EXPECT_TRUE(cs[1].checked);
+    auto trueFalse = subject(kSubjectTrueFalse, "", 0, "对", "错");
+    const auto tf = controls(page(trueFalse));
+    EXPECT_EQ(fields(tf, &Control::value), (Texts{"对", "错"}));
+    EXPECT_EQ(fields(tf, &Control::checked), (std::vector<bool>{false, true}));
 }
 
 TEST_F(PageStructureTest, TextTypesHaveOneFieldWhateverTheirOptionCount) {
@@ -110,8 +90,6 @@ TEST_F(PageStructureTest, TextTypesHaveOneFieldWhateverTheirOptionCount) {
     EXPECT_EQ(html.find("<img src=x"), std::string::npos);
     EXPECT_NE(html.find("&lt;img src=x onerror=alert(1)&gt;"), std::string::npos);
     EXPECT_TRUE(controls(html)[0].disabled);
-    EXPECT_NE(html.find("style=\"width:60%;display:none\" id=\"btnsumitanswer\""),
-              std::string::npos);
 }
 
 TEST_F(PageStructureTest, ViewModeShowsQuestionAndAnswerWithoutControls) {
@@ -132,10 +110,9 @@ TEST_F(PageStructureTest, ToolBarOnlyWhenThePageCarriesItsOwn) {
     const std::string practice = page(s, 0);
     EXPECT_NE(practice.find("<br>交卷</a>"), std::string::npos);
     EXPECT_NE(practice.find("<span id=\"spancollect\">取消收藏</span>"), std::string::npos);
+    EXPECT_NE(practice.find("file://"), std::string::npos);
     EXPECT_EQ(page(s, 4).find("<br>交卷</a>"), std::string::npos);
     EXPECT_EQ(page(s, 1).find("onClick=\"dofavorite()\""), std::string::npos);
-    EXPECT_NE(practice.find("file://"), std::string::npos);
-    EXPECT_NE(practice.find("/favorite.png\"/>"), std::string::npos);
 }
 
 }  // namespace

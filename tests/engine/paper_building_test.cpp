@@ -6,6 +6,7 @@
 
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
+#include "list_fields.h"
 #include "platform/date_time.h"
 #include "platform/exam_error.h"
 #include "support/course_builder.h"
@@ -20,13 +21,6 @@ PaperSubjectCountEntity entity(int type, double score, int totalcount) {
     e.score = score;
     e.totalcount = totalcount;
     return e;
-}
-
-std::vector<int> counts(const std::vector<PaperSubjectCountEntity>& list) {
-    std::vector<int> out;
-    for (const auto& e : list)
-        out.push_back(e.count);
-    return out;
 }
 
 // The named failure a call throws; empty name when it throws none.
@@ -48,36 +42,23 @@ class PaperBuildingTest : public StoreTest {
         tree1 = b.chapters(1, 1, {"01"});
     }
 
-    // n subjects of a type in a chapter, each worth `score` in the bank.
+    // n subjects of a type in a chapter, 1 point each.
     std::vector<int> bank(int n, int type, int chapterId, int chapterType = 0) {
         return b.subjects(
             n, {.courseId = 1, .chapterId = chapterId, .type = type, .chapterType = chapterType});
     }
 
-    struct Detail {
-        int position;
-        int subjectId;
-        double score;
-    };
-    std::vector<Detail> details(int paperId) {
-        std::vector<Detail> out;
-        sql().OpenDataBase();
-        auto rs = sql().ExecuteDataReader(
-            "select iindex,isubjectid,iscore from simulationpaperdetail where ipaperid=? order "
-            "by iindex",
-            paperId);
-        while (rs && rs->next())
-            out.push_back(
-                {rs->intForColumnIndex(0), rs->intForColumnIndex(1), rs->doubleForColumnIndex(2)});
-        rs.reset();
-        sql().CloseDataBase();
-        return out;
+    // A paper of course 1 (60 minutes) by the creation form's choices.
+    int create(int total, std::optional<std::vector<int>> types = {},
+               std::optional<std::vector<int>> chapters = {}, const std::string& scores = "",
+               const std::string& counts = "") {
+        return maker.createPaper(1, total, 60, "试卷", types, scores, counts, chapters);
     }
     std::vector<int> detailIds(int paperId) {
-        std::vector<int> out;
-        for (const Detail& d : details(paperId))
-            out.push_back(d.subjectId);
-        return out;
+        return intRows(sql(),
+                       "select isubjectid from simulationpaperdetail where ipaperid=? order by "
+                       "iindex",
+                       paperId);
     }
 
     CourseBuilder b;
@@ -88,34 +69,27 @@ class PaperBuildingTest : public StoreTest {
 };
 
 TEST_F(PaperBuildingTest, FittingMeetsTheTotalExactlyOrFails) {
+    auto fit = [&](int total, const std::vector<PaperSubjectCountEntity>& list) {
+        return fields(util.calcSubjectCountForBeforeBuildPaper(total, list),
+                      &PaperSubjectCountEntity::count);
+    };
     // 60 single (1 point), 40 multiple (2), 30 true/false (1) for 100 points: the even shares
     // give 33 + 16 + 30 = 95 and the rest goes to the first type that can take it.
-    EXPECT_EQ(counts(util.calcSubjectCountForBeforeBuildPaper(
-                  100, {entity(0, 1, 60), entity(1, 2, 40), entity(2, 1, 30)})),
+    EXPECT_EQ(fit(100, {entity(0, 1, 60), entity(1, 2, 40), entity(2, 1, 30)}),
               (std::vector<int>{38, 16, 30}));
     // The whole list worth no more than the total: everything.
-    EXPECT_EQ(
-        counts(util.calcSubjectCountForBeforeBuildPaper(100, {entity(0, 1, 5), entity(1, 2, 3)})),
-        (std::vector<int>{5, 3}));
+    EXPECT_EQ(fit(100, {entity(0, 1, 5), entity(1, 2, 3)}), (std::vector<int>{5, 3}));
     // Points count by their whole part; below one point a type takes nothing.
-    EXPECT_EQ(counts(util.calcSubjectCountForBeforeBuildPaper(
-                  10, {entity(0, 1.5, 20), entity(1, 0.5, 20)})),
-              (std::vector<int>{10, 0}));
-    EXPECT_TRUE(util.calcSubjectCountForBeforeBuildPaper(10, {}).empty());
+    EXPECT_EQ(fit(10, {entity(0, 1.5, 20), entity(1, 0.5, 20)}), (std::vector<int>{10, 0}));
+    EXPECT_TRUE(fit(10, {}).empty());
 
     // Only two-point subjects cannot make an odd total.
-    const ExamError odd =
-        failureOf([&] { util.calcSubjectCountForBeforeBuildPaper(7, {entity(1, 2, 10)}); });
+    const ExamError odd = failureOf([&] { fit(7, {entity(1, 2, 10)}); });
     EXPECT_EQ(odd.name(), "创建试卷失败");
     EXPECT_EQ(odd.reason(), "无法构建试卷达到7分!");
     // A total below 1 point would give negative counts.
-    EXPECT_EQ(failureOf([&] {
-                  util.calcSubjectCountForBeforeBuildPaper(-10, {entity(0, 1, 10)});
-              }).reason(),
-              "无法构建试卷达到-10分!");
-    EXPECT_EQ(
-        failureOf([&] { util.calcSubjectCountForBeforeBuildPaper(0, {entity(0, 1, 10)}); }).name(),
-        "创建试卷失败");
+    EXPECT_EQ(failureOf([&] { fit(-10, {entity(0, 1, 10)}); }).reason(), "无法构建试卷达到-10分!");
+    EXPECT_EQ(failureOf([&] { fit(0, {entity(0, 1, 10)}); }).name(), "创建试卷失败");
 }
 
 TEST_F(PaperBuildingTest, PointsComeFromTheSettingsOrTheTypeDefaults) {
@@ -126,41 +100,31 @@ TEST_F(PaperBuildingTest, PointsComeFromTheSettingsOrTheTypeDefaults) {
         "insert into sys_cussetting(cname,cvalue) values ('isubjectscore3','5')"));
     const std::vector<PaperSubjectCountEntity> list =
         util.calcSubjectCountForBeforeBuildPaper(1, 1000, "b.itype>=0");
-    ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[0].score, 1);
-    EXPECT_EQ(list[1].score, 2);
-    EXPECT_EQ(list[2].score, 5);
-    EXPECT_EQ(list[2].totalcount, 3);
+    EXPECT_EQ(fields(list, &PaperSubjectCountEntity::score), (std::vector<double>{1, 2, 5}));
+    EXPECT_EQ(list.back().totalcount, 3);
 }
 
 TEST_F(PaperBuildingTest, ALayoutOfFewerThanSixTypesFallsBackToTheBank) {
     const std::vector<int> singles = bank(3, 0, tree0[1]);
     const std::vector<int> multiples = bank(2, 1, tree0[2]);
     // The layout would ask for 10 of each; the bank's 3 + 2 subjects (7 points) are taken.
-    const int paper =
-        maker.createPaper(1, 7, 60, "试卷", std::nullopt, "1,2,1", "10,10,10", std::nullopt);
+    const int paper = create(7, {}, {}, "1,2,1", "10,10,10");
     ASSERT_GE(paper, 1);
-    std::vector<int> all = singles;
-    all.insert(all.end(), multiples.begin(), multiples.end());
-    EXPECT_EQ(detailIds(paper), all);  // exactly enough of each type: bank order
+    // Exactly enough of each type: bank order.
+    EXPECT_EQ(detailIds(paper),
+              (std::vector<int>{singles[0], singles[1], singles[2], multiples[0], multiples[1]}));
 }
 
 TEST_F(PaperBuildingTest, LayoutPointsAreStoredUnchanged) {
     // Four single choices at 1.5 points make the total of 4 only as whole points.
     const std::vector<int> singles = bank(4, 0, tree0[1]);
     bank(4, 1, tree0[1]);
-    const int paper = maker.createPaper(1, 4, 45, "试卷", std::nullopt, "1.5,2,1,1,1,1",
-                                        "4,0,,0,0,0", std::nullopt);
+    const int paper = create(4, {}, {}, "1.5,2,1,1,1,1", "4,0,,0,0,0");
     ASSERT_GE(paper, 1);
-    const std::vector<Detail> rows = details(paper);
-    ASSERT_EQ(rows.size(), 4u);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].position, static_cast<int>(i) + 1);
-        EXPECT_EQ(rows[i].subjectId, singles[i]);
-        EXPECT_DOUBLE_EQ(rows[i].score, 1.5);
-    }
+    EXPECT_EQ(detailIds(paper), singles);
+    EXPECT_EQ(count("simulationpaperdetail", "iscore=1.5 and iindex between 1 and 4"), 4);
     EXPECT_EQ(count("simulationpaper",
-                    "itotalscore=4 and itotaltime=45 and isubjectcount=4 and "
+                    "itotalscore=4 and itotaltime=60 and isubjectcount=4 and "
                     "iexam=0 and dcreatedate is not null"),
               1);
 }
@@ -176,7 +140,7 @@ TEST_F(PaperBuildingTest, DrawsFollowTheSeededSourceInDrawOrder) {
         bankOrder.push_back(second[i]);
     }
     maker.seedRandom(42);
-    const int paper = maker.createPaper(1, 3, 60, "试卷", std::nullopt, "", "", std::nullopt);
+    const int paper = create(3);
     std::mt19937 same(42);
     std::vector<int> expected;
     for (int position : CourseSubjectUtil::getRandomNum(3, 0, 9, same))
@@ -190,16 +154,11 @@ TEST_F(PaperBuildingTest, ChaptersAndTypesNarrowTheBankOnlyWhenChosen) {
     // No chapter chosen: both trees; an empty list of either kind means all of it.
     for (const auto& chapters :
          {std::optional<std::vector<int>>{}, std::optional<std::vector<int>>{std::vector<int>{}}}) {
-        const int paper =
-            maker.createPaper(1, 100, 60, "试卷", std::vector<int>{}, "", "", chapters);
-        EXPECT_EQ(detailIds(paper),
+        EXPECT_EQ(detailIds(create(100, std::vector<int>{}, chapters)),
                   (std::vector<int>{ofTree0[0], ofTree0[1], ofTree1[0], ofTree1[1]}));
     }
-    EXPECT_EQ(detailIds(maker.createPaper(1, 100, 60, "试卷", std::nullopt, "", "",
-                                          std::vector<int>{tree1[0]})),
-              ofTree1);
-    EXPECT_EQ(detailIds(maker.createPaper(1, 100, 60, "试卷", std::vector<int>{0, 1}, "", "",
-                                          std::vector<int>{tree0[1], tree1[0]})),
+    EXPECT_EQ(detailIds(create(100, {}, std::vector<int>{tree1[0]})), ofTree1);
+    EXPECT_EQ(detailIds(create(100, std::vector<int>{0, 1}, std::vector<int>{tree0[1], tree1[0]})),
               ofTree0);
 
     // Withdrawn subjects and subjects of withdrawn chapters are never drawn.
@@ -207,22 +166,17 @@ TEST_F(PaperBuildingTest, ChaptersAndTypesNarrowTheBankOnlyWhenChosen) {
                                       ofTree0[0]));
     ASSERT_TRUE(
         sql().ExecuteNonQuery("update coursechapter set bstopflag=1 where ichapterid=?", tree1[0]));
-    EXPECT_EQ(detailIds(maker.createPaper(1, 100, 60, "试卷", std::nullopt, "", "", std::nullopt)),
-              (std::vector<int>{ofTree0[1]}));
+    EXPECT_EQ(detailIds(create(100)), (std::vector<int>{ofTree0[1]}));
 }
 
 TEST_F(PaperBuildingTest, FailuresAreNamedAndWriteNothing) {
     bank(3, 0, tree0[1]);
-    const ExamError nothing = failureOf(
-        [&] { maker.createPaper(1, 10, 60, "试卷", std::vector<int>{4}, "", "", std::nullopt); });
+    const ExamError nothing = failureOf([&] { create(10, std::vector<int>{4}); });
     EXPECT_EQ(nothing.name(), "随机组卷");
     EXPECT_EQ(nothing.reason(), "没有找到任何满足条件的试题！");
 
     // The layout asks for more single choices than the bank holds.
-    const ExamError shortBank = failureOf([&] {
-        maker.createPaper(1, 5, 60, "试卷", std::nullopt, "1,2,1,2,2,2", "5,0,0,0,0,0",
-                          std::nullopt);
-    });
+    const ExamError shortBank = failureOf([&] { create(5, {}, {}, "1,2,1,2,2,2", "5,0,0,0,0,0"); });
     EXPECT_EQ(shortBank.name(), "随机组卷");
     EXPECT_EQ(shortBank.reason(), "试题库抽取时，数量出错了，请重新设置条件！");
     EXPECT_EQ(count("simulationpaper"), 0);
