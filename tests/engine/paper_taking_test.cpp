@@ -5,6 +5,7 @@
 
 #include "engine/course_util.h"
 #include "engine/paper_texts.h"
+#include "platform/strformat.h"
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"
 
@@ -25,11 +26,22 @@ class PaperTakingTest : public StoreTest {
         paper = b.paper(1, {multiple, single1, single2, cut});
     }
 
-    int wrongOf(int subjectId) {
-        return sql().ExecuteScalarInt("select iwrong from coursesubject where isubjectid=?",
-                                      subjectId);
+    // Wrong counts of single1, multiple, single2 and cut.
+    std::vector<int> wrongs() {
+        std::vector<int> out;
+        for (int id : {single1, multiple, single2, cut})
+            out.push_back(
+                sql().ExecuteScalarInt("select iwrong from coursesubject where isubjectid=?", id));
+        return out;
     }
     SimulationPaperEntity info() { return util.loadPaperInfo(paper).value(); }
+    // Submissions, points, seconds used, whether dated, and answered / right / not right counts.
+    std::string result() {
+        const SimulationPaperEntity p = info();
+        return strformat("%d %@ %d %@ %d/%d/%d", p.exam, p.score, p.usetime,
+                         p.examtime ? "dated" : "undated", p.donecount, p.correctcount,
+                         p.wrongcount);
+    }
 
     CourseBuilder b;
     CourseUtil util;
@@ -38,16 +50,8 @@ class PaperTakingTest : public StoreTest {
 
 TEST_F(PaperTakingTest, SubmittingWithoutAnswersScoresNothingAndMovesNoWrongCount) {
     util.sumitPaper(paper, 605);
-    const SimulationPaperEntity p = info();
-    EXPECT_EQ(p.exam, 1);
-    EXPECT_EQ(p.score, 0);
-    EXPECT_EQ(p.usetime, 605);
-    EXPECT_TRUE(p.examtime.has_value());
-    EXPECT_EQ(p.donecount, 0);
-    EXPECT_EQ(p.wrongcount, 0);
-    EXPECT_EQ(wrongOf(single1), 0);
-    EXPECT_EQ(wrongOf(multiple), 1);
-    EXPECT_EQ(wrongOf(cut), -2);
+    EXPECT_EQ(result(), "1 0 605 dated 0/0/0");
+    EXPECT_EQ(wrongs(), (std::vector<int>{0, 1, 0, -2}));
 }
 
 TEST_F(PaperTakingTest, SubmissionScoresAndRaisesTheWrongCountOfWhatWasNotRight) {
@@ -57,15 +61,8 @@ TEST_F(PaperTakingTest, SubmissionScoresAndRaisesTheWrongCountOfWhatWasNotRight)
     util.updateSubjectMyAnswerInPaper(paper, cut, "D", false, 0.0f);
     util.sumitPaper(paper, 65);
 
-    const SimulationPaperEntity p = info();
-    EXPECT_DOUBLE_EQ(p.score, 1.5);
-    EXPECT_EQ(p.donecount, 4);
-    EXPECT_EQ(p.correctcount, 1);
-    EXPECT_EQ(p.wrongcount, 3);
-    EXPECT_EQ(wrongOf(single1), 0);
-    EXPECT_EQ(wrongOf(multiple), 2);
-    EXPECT_EQ(wrongOf(single2), 1);
-    EXPECT_EQ(wrongOf(cut), 3);  // back among the unresolved
+    EXPECT_EQ(result(), "1 1.5 65 dated 4/1/3");
+    EXPECT_EQ(wrongs(), (std::vector<int>{0, 2, 1, 3}));  // the cut one back among the unresolved
 
     // Review order: by type, then the paper's order; mode 3 only what was not right.
     EXPECT_EQ(util.loadSubjectIdListOfPaperDetail(paper, 2),
@@ -84,11 +81,7 @@ TEST_F(PaperTakingTest, StartingAgainWipesOnlyAnAttemptThatHoldsAnswers) {
     util.updateSubjectMyAnswerInPaper(paper, single1, "A", true, 1.0f);
     util.sumitPaper(paper, 50);
     util.clearMyAnswerInPaper(paper);
-    const SimulationPaperEntity p = info();
-    EXPECT_EQ(p.exam, 0);
-    EXPECT_EQ(p.score, 0);
-    EXPECT_EQ(p.usetime, 0);
-    EXPECT_FALSE(p.examtime.has_value());
+    EXPECT_EQ(result(), "0 0 0 undated 0/0/0");
     EXPECT_EQ(
         count("simulationpaperdetail", "ipaperid=" + std::to_string(paper) +
                                            " and (cmyanswer<>'' or bcorrect<>0 or imyscore<>0)"),
