@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,6 +18,9 @@
 
 namespace examora {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 class NotesTest : public StoreTest {
   protected:
@@ -136,16 +140,14 @@ TEST_F(NotesTest, OwnNotesAreEditableTextAndOthersAreNot) {
     const int first = b.note(subject, "<b>粗体</b>");
     const int second = b.note(subject, "两行\r\n文字");
     const std::string mine = notesPage.buildWriteNoteHtml(subject, false, Value(), 1);
-    EXPECT_EQ(mine.find("<b>"), std::string::npos);
-    EXPECT_NE(mine.find("<P style=\"color:#000000\">&lt;b&gt;粗体&lt;/b&gt;</P>\r\n"),
-              std::string::npos);
-    EXPECT_NE(mine.find("两行<br/>文字"), std::string::npos);
+    EXPECT_THAT(mine, Not(HasSubstr("<b>")));
+    EXPECT_THAT(mine, HasSubstr("<P style=\"color:#000000\">&lt;b&gt;粗体&lt;/b&gt;</P>\r\n"));
+    EXPECT_THAT(mine, HasSubstr("两行<br/>文字"));
     for (int id : {first, second}) {
-        EXPECT_NE(mine.find("ios://donoteitem/" + std::to_string(id) + "'\">修改 </a>"),
-                  std::string::npos);
+        EXPECT_THAT(mine, HasSubstr("ios://donoteitem/" + std::to_string(id) + "'\">修改 </a>"));
     }
     EXPECT_EQ(mine.find("<hr>\r\n"), mine.rfind("<hr>\r\n"));  // between the two notes only
-    EXPECT_NE(mine.find("<div style=\"width:100%;float:right\">"), std::string::npos);
+    EXPECT_THAT(mine, HasSubstr("<div style=\"width:100%;float:right\">"));
 
     // Other learners' notes: the service's page, escaped, without edit links.
     std::vector<int> asked;
@@ -159,9 +161,9 @@ TEST_F(NotesTest, OwnNotesAreEditableTextAndOthersAreNot) {
     });
     const std::string theirs = others.buildWriteNoteHtml(subject, true, Value(5), 0);
     EXPECT_EQ(asked, (std::vector<int>{subject, 10, 1}));
-    EXPECT_EQ(theirs.find("<img"), std::string::npos);
-    EXPECT_EQ(theirs.find("donoteitem"), std::string::npos);
-    EXPECT_NE(theirs.find(">2026-11-30 10:00:00</div>"), std::string::npos);
+    EXPECT_THAT(theirs, Not(HasSubstr("<img")));
+    EXPECT_THAT(theirs, Not(HasSubstr("donoteitem")));
+    EXPECT_THAT(theirs, HasSubstr(">2026-11-30 10:00:00</div>"));
     EXPECT_EQ(WriteNoteUtil().buildWriteNoteHtml(subject, true, Value(5), 1), "没有任何笔记！");
 }
 
@@ -174,13 +176,13 @@ TEST_F(NotesTest, AnswerAreaListsTheStoredNotesAsTheyChange) {
         CourseSubjectUtil::buildAnswerHtml_SplitAnswerMode(html, s, "A", 0);
         return html;
     };
-    EXPECT_EQ(area().find("笔记:"), std::string::npos);
+    EXPECT_THAT(area(), Not(HasSubstr("笔记:")));
     util.writeSubjectNote(subject, "第一条");
-    EXPECT_NE(area().find("第一条"), std::string::npos);
+    EXPECT_THAT(area(), HasSubstr("第一条"));
     util.writeSubjectNote(subject, "第二条");
     const std::string both = area();
-    EXPECT_NE(both.find("第一条"), std::string::npos);
-    EXPECT_NE(both.find("第二条"), std::string::npos);
+    EXPECT_THAT(both, HasSubstr("第一条"));
+    EXPECT_THAT(both, HasSubstr("第二条"));
     CourseSubjectUtil::setPageSettings(SubjectPageSettings{});
 }
 

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -10,6 +11,9 @@
 
 namespace examora {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 // One <input> or <textarea> of a built page with the attributes the learner's state lives in.
 struct Control {
@@ -110,12 +114,12 @@ TEST_F(QuestionPageTest, SingleChoiceWithFourOptionsGetsOneLabelledRadioEach) {
         EXPECT_EQ(c.type, "radio");
         EXPECT_FALSE(c.checked || c.disabled) << c.id;
     }
-    EXPECT_NE(html.find("class=\"css-label\">C.丙"), std::string::npos);
+    EXPECT_THAT(html, HasSubstr("class=\"css-label\">C.丙"));
     // Unanswered: the answer area is empty and nothing gives the answer away.
-    EXPECT_NE(html.find("id=\"spananswer\"><br/><br/></div> "), std::string::npos);
-    EXPECT_EQ(html.find("正确答案"), std::string::npos);
-    EXPECT_NE(html.find("第 <FONT color=red>1</FONT> 题：单选题(本题1分)"), std::string::npos);
-    EXPECT_NE(html.find("window.location.href='ios://doAnswer/' + itemvalue;"), std::string::npos);
+    EXPECT_THAT(html, HasSubstr("id=\"spananswer\"><br/><br/></div> "));
+    EXPECT_THAT(html, Not(HasSubstr("正确答案")));
+    EXPECT_THAT(html, HasSubstr("第 <FONT color=red>1</FONT> 题：单选题(本题1分)"));
+    EXPECT_THAT(html, HasSubstr("window.location.href='ios://doAnswer/' + itemvalue;"));
 }
 
 TEST_F(QuestionPageTest, OptionsThatDoNotSplitFallBackToLetteredControls) {
@@ -128,8 +132,8 @@ TEST_F(QuestionPageTest, OptionsThatDoNotSplitFallBackToLetteredControls) {
         EXPECT_TRUE(c.disabled);
     }
     // The question is shown whole, and each control is labelled by its letter alone.
-    EXPECT_NE(html.find("margin:10px\">A.甲 B.乙 C.丙 D.丁</div>"), std::string::npos);
-    EXPECT_NE(html.find("class=\"css-label\">E</label>"), std::string::npos);
+    EXPECT_THAT(html, HasSubstr("margin:10px\">A.甲 B.乙 C.丙 D.丁</div>"));
+    EXPECT_THAT(html, HasSubstr("class=\"css-label\">E</label>"));
     EXPECT_EQ(html.find("id=\"spananswer\""), html.rfind("id=\"spananswer\""));
 }
 
@@ -144,13 +148,12 @@ TEST_F(QuestionPageTest, AnsweredChoicesAreTickedAndLockedAndHideTheConfirm) {
         EXPECT_EQ(c.checked, c.value != "C") << c.value;
         EXPECT_TRUE(c.disabled) << c.value;
     }
-    EXPECT_NE(html.find("width:60%;display:none\" id=\"btnsumitanswer\""), std::string::npos);
-    EXPECT_NE(html.find("第 <FONT color=red>3</FONT> 题：多选题"), std::string::npos);
-    EXPECT_NE(html.find("您的答案:ABD<font color=\"green\">(答对了)</font>"), std::string::npos);
+    EXPECT_THAT(html, HasSubstr("width:60%;display:none\" id=\"btnsumitanswer\""));
+    EXPECT_THAT(html, HasSubstr("第 <FONT color=red>3</FONT> 题：多选题"));
+    EXPECT_THAT(html, HasSubstr("您的答案:ABD<font color=\"green\">(答对了)</font>"));
 
     auto open = subject(kSubjectOneOrMore, "A.甲 B.乙 C.丙", 3, "AB");
-    EXPECT_NE(page(open).find("style=\"margin-top:10px;width:60%\" id=\"btnsumitanswer\""),
-              std::string::npos);
+    EXPECT_THAT(page(open), HasSubstr("style=\"margin-top:10px;width:60%\" id=\"btnsumitanswer\""));
 
     auto trueFalse = subject(kSubjectTrueFalse, "", 0, "对", "错");
     const auto tf = controls(page(trueFalse));
@@ -168,15 +171,15 @@ TEST_F(QuestionPageTest, TextTypesHaveOneFieldWhateverTheirOptionCount) {
         EXPECT_EQ(cs[0].id, "answeritem_0");
         EXPECT_FALSE(cs[0].disabled);
         // The script touches only the field that exists.
-        EXPECT_EQ(html.find("answeritem_1"), std::string::npos) << type;
-        EXPECT_NE(html.find("<b>请输入答案:</b>"), std::string::npos);
+        EXPECT_THAT(html, Not(HasSubstr("answeritem_1"))) << type;
+        EXPECT_THAT(html, HasSubstr("<b>请输入答案:</b>"));
     }
 
     // A typed answer is the learner's text: shown as text, never as markup.
     auto answered = subject(kSubjectFillBlank, "填空", 1, "x", "<img src=x onerror=alert(1)>");
     const std::string html = page(answered);
-    EXPECT_EQ(html.find("<img src=x"), std::string::npos);
-    EXPECT_NE(html.find("&lt;img src=x onerror=alert(1)&gt;"), std::string::npos);
+    EXPECT_THAT(html, Not(HasSubstr("<img src=x")));
+    EXPECT_THAT(html, HasSubstr("&lt;img src=x onerror=alert(1)&gt;"));
     EXPECT_TRUE(controls(html)[0].disabled);
 }
 
@@ -184,58 +187,55 @@ TEST_F(QuestionPageTest, ViewModeShowsQuestionAndAnswerWithoutControls) {
     auto s = subject(kSubjectSingleChoice, "A.甲 B.乙", 2, "A", "B");
     const std::string html = page(s, 2);
     EXPECT_TRUE(controls(html).empty());
-    EXPECT_EQ(html.find("<script"), std::string::npos);
-    EXPECT_NE(html.find("正确答案:<font color=\"green\">A</font>"), std::string::npos);
-    EXPECT_EQ(html.find("重新答题"), std::string::npos);
+    EXPECT_THAT(html, Not(HasSubstr("<script")));
+    EXPECT_THAT(html, HasSubstr("正确答案:<font color=\"green\">A</font>"));
+    EXPECT_THAT(html, Not(HasSubstr("重新答题")));
 }
 
 TEST_F(QuestionPageTest, ToolBarOnlyWhenThePageCarriesItsOwn) {
     auto s = subject(kSubjectSingleChoice, "A.甲 B.乙", 2, "A");
-    EXPECT_EQ(page(s).find("dofavorite()\""), std::string::npos);
+    EXPECT_THAT(page(s), Not(HasSubstr("dofavorite()\"")));
 
     CourseSubjectUtil::updatePageSettings([](SubjectPageSettings& p) { p.showfunmode = 0; });
     s.collect = true;
     const std::string practice = page(s, 0);
-    EXPECT_NE(practice.find("<br>交卷</a>"), std::string::npos);
-    EXPECT_NE(practice.find("<span id=\"spancollect\">取消收藏</span>"), std::string::npos);
-    EXPECT_NE(practice.find("file://"), std::string::npos);
-    EXPECT_EQ(page(s, 4).find("<br>交卷</a>"), std::string::npos);
-    EXPECT_EQ(page(s, 1).find("onClick=\"dofavorite()\""), std::string::npos);
+    EXPECT_THAT(practice, HasSubstr("<br>交卷</a>"));
+    EXPECT_THAT(practice, HasSubstr("<span id=\"spancollect\">取消收藏</span>"));
+    EXPECT_THAT(practice, HasSubstr("file://"));
+    EXPECT_THAT(page(s, 4), Not(HasSubstr("<br>交卷</a>")));
+    EXPECT_THAT(page(s, 1), Not(HasSubstr("onClick=\"dofavorite()\"")));
 }
 
 TEST_F(QuestionPageTest, VerdictFollowsPointsThenTheAnswerIgnoringCase) {
     auto s = subject(kSubjectMultipleChoice, "A.x B.y C.z D.w", 4, "ABD");
     s.score = 2.0;
     s.myscore = 2.0;
-    EXPECT_NE(area(s, "ABD").find("(答对了)"), std::string::npos);
+    EXPECT_THAT(area(s, "ABD"), HasSubstr("(答对了)"));
     s.myscore = 1.5;
-    EXPECT_NE(area(s, "AB").find("<font color=\"brown\">(部分答对)</font>"), std::string::npos);
+    EXPECT_THAT(area(s, "AB"), HasSubstr("<font color=\"brown\">(部分答对)</font>"));
     // Points stored as single precision still make a full mark.
     s.score = 0.3;
     s.myscore = static_cast<float>(0.3);
-    EXPECT_NE(area(s, "ABD").find("(答对了)"), std::string::npos);
+    EXPECT_THAT(area(s, "ABD"), HasSubstr("(答对了)"));
 
     auto text = subject(kSubjectFillBlank, "", 1, "Beijing");
     text.myscore = 0;
-    EXPECT_NE(area(text, "BEIJING").find("<font color=\"green\">(答对了)</font>"),
-              std::string::npos);
+    EXPECT_THAT(area(text, "BEIJING"), HasSubstr("<font color=\"green\">(答对了)</font>"));
     const std::string wrong = area(text, "Shanghai");
-    EXPECT_NE(wrong.find("您的答案:Shanghai<font color=\"red\">(答错了)</font>"),
-              std::string::npos);
-    EXPECT_NE(wrong.find("正确答案:<font color=\"green\">Beijing</font>"), std::string::npos);
+    EXPECT_THAT(wrong, HasSubstr("您的答案:Shanghai<font color=\"red\">(答错了)</font>"));
+    EXPECT_THAT(wrong, HasSubstr("正确答案:<font color=\"green\">Beijing</font>"));
 
     CourseSubjectUtil::updatePageSettings([](SubjectPageSettings& p) { p.subjectshowmode = 1; });
-    EXPECT_NE(area(text, "Shanghai").find("<font color=\"#9b93ff\">(答错了)</font>"),
-              std::string::npos);
+    EXPECT_THAT(area(text, "Shanghai"), HasSubstr("<font color=\"#9b93ff\">(答错了)</font>"));
 }
 
 TEST_F(QuestionPageTest, APaperBeingTakenShowsNoVerdictNorAnswerButOffersRedo) {
     auto s = subject(kSubjectSingleChoice, "A.x B.y", 2, "A", "B");
     const std::string html = page(s, 1);
     for (const char* hidden : {"正确答案", "答错了", "答对了", "答案解析"})
-        EXPECT_EQ(html.find(hidden), std::string::npos) << hidden;
-    EXPECT_NE(html.find("onclick='clearanswer()' >重新答题</button>"), std::string::npos);
-    EXPECT_NE(html.find("onclick='dowriteerror()' >纠错</button>"), std::string::npos);
+        EXPECT_THAT(html, Not(HasSubstr(hidden))) << hidden;
+    EXPECT_THAT(html, HasSubstr("onclick='clearanswer()' >重新答题</button>"));
+    EXPECT_THAT(html, HasSubstr("onclick='dowriteerror()' >纠错</button>"));
 }
 
 TEST_F(QuestionPageTest, WrongAnswerDrillOffersAWrongSubjectAfresh) {
@@ -244,7 +244,7 @@ TEST_F(QuestionPageTest, WrongAnswerDrillOffersAWrongSubjectAfresh) {
     EXPECT_EQ(wrong.myanswer, "");
     for (const auto& c : controls(html))
         EXPECT_FALSE(c.checked || c.disabled) << c.id;
-    EXPECT_EQ(html.find("重新答题"), std::string::npos);
+    EXPECT_THAT(html, Not(HasSubstr("重新答题")));
 
     // Only an exact match is right here: "a" for "A" is offered again too.
     auto right = subject(kSubjectSingleChoice, "A.x B.y", 2, "A", "A");
@@ -278,8 +278,8 @@ TEST_F(QuestionPageTest, FeedbackScriptIsOneValidStringLiteral) {
         EXPECT_NE(body[i], '"') << "unescaped quote at " << i;
         EXPECT_NE(body[i], '\r');
     }
-    EXPECT_NE(body.find("见 \\\"会计法\\\" 第<br/>三条"), std::string::npos);
-    EXPECT_NE(body.find("C:\\\\temp"), std::string::npos);
+    EXPECT_THAT(body, HasSubstr("见 \\\"会计法\\\" 第<br/>三条"));
+    EXPECT_THAT(body, HasSubstr("C:\\\\temp"));
 }
 
 TEST_F(QuestionPageTest, NotesAreListedAsTextWithTheirEditLinks) {
@@ -291,14 +291,14 @@ TEST_F(QuestionPageTest, NotesAreListedAsTextWithTheirEditLinks) {
     notes.push_back(note);
     auto s = subject(kSubjectSingleChoice, "A.x B.y", 2, "A", "A");
     const std::string html = area(s, "A");
-    EXPECT_EQ(html.find("<script>"), std::string::npos);
-    EXPECT_NE(html.find("&lt;script&gt;alert(1)&lt;/script&gt;<br/>第二行"), std::string::npos);
-    EXPECT_NE(html.find("2026-12-01 08:00:00<A href=\"javascript:editmynote(41)\">修改</A>"),
-              std::string::npos);
-    EXPECT_NE(html.find("笔记:"), std::string::npos);
+    EXPECT_THAT(html, Not(HasSubstr("<script>")));
+    EXPECT_THAT(html, HasSubstr("&lt;script&gt;alert(1)&lt;/script&gt;<br/>第二行"));
+    EXPECT_THAT(html,
+                HasSubstr("2026-12-01 08:00:00<A href=\"javascript:editmynote(41)\">修改</A>"));
+    EXPECT_THAT(html, HasSubstr("笔记:"));
 
     CourseSubjectUtil::updatePageSettings([](SubjectPageSettings& p) { p.showmynote = 0; });
-    EXPECT_EQ(area(s, "A").find("笔记:"), std::string::npos);
+    EXPECT_THAT(area(s, "A"), Not(HasSubstr("笔记:")));
 }
 
 TEST(PageLinkTest, TapsBecomeCommandAndFirstArgument) {

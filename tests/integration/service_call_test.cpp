@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -8,6 +9,8 @@
 
 namespace examora {
 namespace {
+
+using ::testing::HasSubstr;
 
 using ServiceCallTest = LoopbackServiceTest;
 
@@ -25,8 +28,7 @@ TEST_F(ServiceCallTest, CallReachesTheServiceAsASoap11Request) {
     EXPECT_EQ(r.header("Host"), "127.0.0.1:" + std::to_string(server->port()));
     EXPECT_EQ(r.soapMethod, "GetAppVersion");
     EXPECT_EQ(r.soapParams, (std::vector<std::pair<std::string, std::string>>{{"appType", "1"}}));
-    EXPECT_NE(r.body.find("<UserID>zxexam</UserID><Password>583quiz</Password>"),
-              std::string::npos);
+    EXPECT_THAT(r.body, HasSubstr("<UserID>zxexam</UserID><Password>583quiz</Password>"));
 }
 
 TEST_F(ServiceCallTest, TextSurvivesTheRoundTripUnchanged) {
