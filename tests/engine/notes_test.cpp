@@ -19,6 +19,7 @@
 namespace examora {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -180,9 +181,7 @@ TEST_F(NotesTest, AnswerAreaListsTheStoredNotesAsTheyChange) {
     util.writeSubjectNote(subject, "第一条");
     EXPECT_THAT(area(), HasSubstr("第一条"));
     util.writeSubjectNote(subject, "第二条");
-    const std::string both = area();
-    EXPECT_THAT(both, HasSubstr("第一条"));
-    EXPECT_THAT(both, HasSubstr("第二条"));
+    EXPECT_THAT(area(), AllOf(HasSubstr("第一条"), HasSubstr("第二条")));
     CourseSubjectUtil::setPageSettings(SubjectPageSettings{});
 }
 

@@ -266,10 +266,8 @@ TEST_F(ReviewSelectionTest, TopLevelFollowsTheSmallestGradeOfTreeZero) {
     const std::vector<int> deep = b.chapters(3, 0, {"0101", "010101", "0102"});
     b.subject({.courseId = 3, .chapterId = deep[1], .wrong = 1});
     b.subject({.courseId = 3, .chapterId = deep[2], .wrong = 1});
-    std::vector<std::string> codes;
-    for (const auto& c : util.loadChapterListForSelectSubject(3, 5))
-        codes.push_back(c.chaptercode);
-    EXPECT_EQ(codes, (std::vector<std::string>{"0101", "0102"}));
+    EXPECT_EQ(fields(util.loadChapterListForSelectSubject(3, 5), &CourseChapterEntity::chaptercode),
+              (std::vector<std::string>{"0101", "0102"}));
 }
 
 TEST_F(ReviewSelectionTest, SubjectListsOfAChapterStayInItsOwnTree) {
