@@ -227,6 +227,7 @@ TEST_F(NotesTest, PageSettingsFollowTheStoredChoices) {
     CourseSubjectUtil::loadSubjectSettings();
     s = CourseSubjectUtil::pageSettings();
     EXPECT_EQ(s.fontSize, "26px");
+    EXPECT_EQ(s.foreColor, "#5d6266");
     EXPECT_EQ(s.bodybackColor, "#1f282f");
     EXPECT_EQ(s.getLineColor(), "#828282");
 

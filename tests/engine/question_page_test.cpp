@@ -149,6 +149,7 @@ TEST_F(QuestionPageTest, AnsweredChoicesAreTickedAndLockedAndHideTheConfirm) {
         EXPECT_TRUE(c.disabled) << c.value;
     }
     EXPECT_THAT(html, HasSubstr("width:60%;display:none\" id=\"btnsumitanswer\""));
+    EXPECT_THAT(html, HasSubstr("for(var i=0;i<4;i++)"));
     EXPECT_THAT(html, HasSubstr("第 <FONT color=red>3</FONT> 题：多选题"));
     EXPECT_THAT(html, HasSubstr("您的答案:ABD<font color=\"green\">(答对了)</font>"));
 
@@ -181,6 +182,7 @@ TEST_F(QuestionPageTest, TextTypesHaveOneFieldWhateverTheirOptionCount) {
     EXPECT_THAT(html, Not(HasSubstr("<img src=x")));
     EXPECT_THAT(html, HasSubstr("&lt;img src=x onerror=alert(1)&gt;"));
     EXPECT_TRUE(controls(html)[0].disabled);
+    EXPECT_THAT(html, HasSubstr("style=\"width:60%;display:none\" id=\"btnsumitanswer\""));
 }
 
 TEST_F(QuestionPageTest, ViewModeShowsQuestionAndAnswerWithoutControls) {
@@ -202,6 +204,7 @@ TEST_F(QuestionPageTest, ToolBarOnlyWhenThePageCarriesItsOwn) {
     EXPECT_THAT(practice, HasSubstr("<br>交卷</a>"));
     EXPECT_THAT(practice, HasSubstr("<span id=\"spancollect\">取消收藏</span>"));
     EXPECT_THAT(practice, HasSubstr("file://"));
+    EXPECT_THAT(practice, HasSubstr("/favorite.png\"/>"));
     EXPECT_THAT(page(s, 4), Not(HasSubstr("<br>交卷</a>")));
     EXPECT_THAT(page(s, 1), Not(HasSubstr("onClick=\"dofavorite()\"")));
 }
