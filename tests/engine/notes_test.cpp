@@ -27,14 +27,12 @@ class NotesTest : public StoreTest {
   protected:
     NotesTest() {
         b.course(1);
-        chapter = b.chapters(1, 0, {"01"})[0];
-        subject = b.subject({.chapterId = chapter});
+        subject = b.subject({.chapterId = b.chapters(1, 0, {"01"})[0]});
         CommonSetting::setLoginUserName("learner");
     }
 
     CourseBuilder b;
     CourseUtil util;
-    int chapter = 0;
     int subject = 0;
 };
 

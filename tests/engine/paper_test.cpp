@@ -229,28 +229,19 @@ TEST_F(PaperBuildingTest, SelectionListsOfTheCreationForm) {
 }
 
 TEST(PaperForm, LayoutGivesScoreTimeAndTypesWhenPresent) {
-    const PaperLayout full = paperFormDefaults("100,120|1,2,1,2,2,2|40,20,20,0,0,0", "90", "60");
-    EXPECT_EQ(full.totalScore, "100");
-    EXPECT_EQ(full.totalTime, "120");
-    EXPECT_EQ(full.typesScore, "1,2,1,2,2,2");
-    EXPECT_EQ(full.typesCount, "40,20,20,0,0,0");
-
+    // Total score, total time, points per type and count per type.
+    auto layout = [](const char* stored, const char* score, const char* time) {
+        const PaperLayout l = paperFormDefaults(stored, score, time);
+        return l.totalScore + "|" + l.totalTime + "|" + l.typesScore + "|" + l.typesCount;
+    };
+    EXPECT_EQ(layout("100,120|1,2,1,2,2,2|40,20,20,0,0,0", "90", "60"),
+              "100|120|1,2,1,2,2,2|40,20,20,0,0,0");
     // A first field without exactly two entries leaves score and time to the settings.
-    const PaperLayout partial = paperFormDefaults("100|1,2|3,4", "90", "");
-    EXPECT_EQ(partial.totalScore, "90");
-    EXPECT_EQ(partial.totalTime, "150");
-    EXPECT_EQ(partial.typesScore, "1,2");
-
-    const PaperLayout none = paperFormDefaults("", "", "NULL");
-    EXPECT_EQ(none.totalScore, "140");
-    EXPECT_EQ(none.totalTime, "150");
-    EXPECT_EQ(none.typesScore, "");
-
+    EXPECT_EQ(layout("100|1,2|3,4", "90", ""), "90|150|1,2|3,4");
+    EXPECT_EQ(layout("", "", "NULL"), "140|150||");
     // Malformed layouts read as far as they go.
-    const PaperLayout cut = paperFormDefaults("80,90", "", "");
-    EXPECT_EQ(cut.totalScore, "80");
-    EXPECT_EQ(cut.typesCount, "");
-    EXPECT_EQ(paperFormDefaults("|||||", "", "").totalScore, "140");
+    EXPECT_EQ(layout("80,90", "", ""), "80|90||");
+    EXPECT_EQ(layout("|||||", "", ""), "140|150||");
 }
 
 TEST(PaperForm, NumberTextsReadTheirLeadingNumberOnly) {
