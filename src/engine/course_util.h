@@ -348,7 +348,8 @@ class CourseUtil : public SQLiteHelper {
     // One page of the subjects of a course whose deciphered title contains `searchText`
     // (case-sensitive), taken in id order after `startSubjectId`: at most `pageSize` items with
     // key = subject id, name = the title (or its excerpt), memo = chapter name, index = position
-    // in the page from 1. The next page starts after the last item's id.
+    // in the page from 1. The next page starts after the last item's id. Subjects whose chapter
+    // does not exist are not listed. Titles are deciphered on two threads (see TitleSearch).
     std::vector<BaseItemEntity> loadSearchSubjectList(int courseId, const std::string& searchText,
                                                       int startSubjectId, int pageSize);
     // One level of the course's study outline (nodes of type below 10 still in use), in code

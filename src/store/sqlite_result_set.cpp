@@ -115,6 +115,14 @@ std::optional<std::string> SqliteResultSet::stringForColumnIndex(int index) cons
     return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size));
 }
 
+std::string_view SqliteResultSet::textForColumnIndex(int index) const {
+    if (!readable(index)) return {};
+    const unsigned char* text = sqlite3_column_text(stmt_.get(), index);
+    if (!text) return {};
+    return {reinterpret_cast<const char*>(text),
+            static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), index))};
+}
+
 std::optional<Bytes> SqliteResultSet::dataForColumnIndex(int index) const {
     if (columnIndexIsNull(index)) return std::nullopt;
     const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt_.get(), index));

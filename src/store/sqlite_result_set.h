@@ -59,6 +59,9 @@ class SqliteResultSet {
         return stringForColumnIndex(indexOf(name));
     }
     std::optional<std::string> stringForColumnIndex(int index) const;
+    // The text of a column without a copy, valid until the next call of next() or close(); NULL
+    // reads as empty. For walks over many rows that keep only a few of them.
+    std::string_view textForColumnIndex(int index) const;
     // A zero-length blob reads as empty bytes; only NULL reads nullopt.
     std::optional<Bytes> dataForColumn(std::string_view name) const {
         return dataForColumnIndex(indexOf(name));

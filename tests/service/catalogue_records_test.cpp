@@ -12,6 +12,11 @@ namespace {
 
 using testing::ScriptedService;
 
+// A message record as "id|title|link|kind".
+std::string text(const std::optional<MessageEntity>& m) {
+    return m ? m->msgid + "|" + m->msgtitle + "|" + m->msgurl + "|" + m->type : "none";
+}
+
 TEST(CatalogueRecords, TableImageIsTheFirstPictureOfTheList) {
     ScriptedService s;
     s.replies = {
@@ -53,28 +58,19 @@ TEST(CatalogueRecords, MessageOperationsMapTheirOwnKeys) {
         R"([{"imsgid":31,"cmsgtitle":"a","cdate":"2024-05-01","istatus":1},
             {"imsgid":32,"cmsgtitle":"b","cdate":"2024-05-02","istatus":0}, 7])",
         "[]", R"([{"cmsgid":"40","cmsgtitle":"下一条","cmsgurl":"u","itype":3}])"};
-    auto info = s.loadPhoneMessageInfo(31);
-    ASSERT_TRUE(info);
-    EXPECT_EQ(info->msgid, "31");
-    EXPECT_EQ(info->msgtitle, "通知");
-    EXPECT_EQ(info->msgurl, "http://x/31");
-    EXPECT_EQ(info->type, "2") << "this answer carries the kind under ctype";
-    EXPECT_EQ(s.loadPhoneMessageInfo(31), std::nullopt);
+    EXPECT_EQ(text(s.loadPhoneMessageInfo(31)), "31|通知|http://x/31|2")
+        << "this answer carries the kind under ctype";
+    EXPECT_EQ(text(s.loadPhoneMessageInfo(31)), "none");
 
     auto list = s.loadPhoneMessageListByUser(4, 5, 20, 1);
     ASSERT_TRUE(list);
     ASSERT_EQ(list->size(), 2u);
-    EXPECT_EQ((*list)[1].msgid, "32");
-    EXPECT_EQ((*list)[1].msgtitle, "b");
-    EXPECT_EQ((*list)[1].msgurl, "2024-05-02") << "the list carries its date where the link goes";
-    EXPECT_EQ((*list)[0].type, "1");
-    EXPECT_EQ((*list)[1].type, "0");
+    EXPECT_EQ(text((*list)[0]), "31|a|2024-05-01|1");
+    EXPECT_EQ(text((*list)[1]), "32|b|2024-05-02|0")
+        << "the list carries its date where the link goes, and its status as the kind";
     EXPECT_EQ(s.loadPhoneMessageListByUser(4, 5, 20, 1), std::nullopt);
 
-    auto next = s.getNextPhoneMessage(31, 5, 4);
-    ASSERT_TRUE(next);
-    EXPECT_EQ(next->msgid, "40");
-    EXPECT_EQ(next->type, "3");
+    EXPECT_EQ(text(s.getNextPhoneMessage(31, 5, 4)), "40|下一条|u|3");
 }
 
 }  // namespace

@@ -10,66 +10,38 @@ namespace {
 
 using testing::ScriptedService;
 
-TEST(CatalogueResults, BooleanAnswers) {
+TEST(CatalogueResults, AnswersEndAsTheKindsEmptyValue) {
     ScriptedService s;
-    s.replies = {"true", "1", "YES", "false", "0", "", "anyType{}", "  007"};
+    s.replies = {"YES", "false", "", "42", "-1", ""};
     EXPECT_TRUE(s.checkEmail("e"));
-    EXPECT_TRUE(s.checkEmail("e"));
-    EXPECT_TRUE(s.checkEmail("e"));
-    EXPECT_FALSE(s.checkEmail("e"));
     EXPECT_FALSE(s.checkEmail("e"));
     EXPECT_FALSE(s.checkEmail("e")) << "no answer";
-    EXPECT_FALSE(s.checkEmail("e")) << "empty answer";
-    EXPECT_TRUE(s.checkEmail("e")) << "leading zeros are skipped";
-}
-
-TEST(CatalogueResults, IntegerAnswers) {
-    ScriptedService s;
-    s.replies = {"42", "-1", "", "anyType{}", "17abc", "abc"};
     EXPECT_EQ(s.userLogin("li", "pw"), 42);
     EXPECT_EQ(s.userLogin("li", "pw"), -1) << "a refusal stays below 1";
-    EXPECT_EQ(s.userLogin("li", "pw"), 0);
-    EXPECT_EQ(s.userLogin("li", "pw"), 0);
-    EXPECT_EQ(s.userLogin("li", "pw"), 17);
-    EXPECT_EQ(s.userLogin("li", "pw"), 0);
-}
+    EXPECT_EQ(s.userLogin("li", "pw"), 0) << "no answer";
 
-TEST(CatalogueResults, TextAnswersAreNullOrEmptyByOperation) {
-    ScriptedService s;
-    s.replies = {"", "anyType{}", "pkg_5", "anyType{}", "", "memo"};
+    s.replies = {"", "anyType{}", "pkg_5", "anyType{}", "", "memo", "anyType{}"};
     EXPECT_EQ(s.getServerTime(), std::nullopt);
     EXPECT_EQ(s.getCourseUpdateName(5, 1, "bj"), std::nullopt);
     EXPECT_EQ(s.getCourseUpdateName(5, 1, "bj"), "pkg_5");
     EXPECT_EQ(s.getCustomerMemo(4), "");
     EXPECT_EQ(s.sendForgetpasswordByPhone("139"), "");
     EXPECT_EQ(s.getCustomerStatuMemo(4), "memo");
+    EXPECT_EQ(s.getAppVersion(), "anyType{}") << "taken as received, even the empty marker";
 
-    // Texts taken as received keep even the empty marker.
-    s.replies = {"anyType{}"};
-    EXPECT_EQ(s.getAppVersion(), "anyType{}");
-}
-
-TEST(CatalogueResults, OnlineOnlyWhenTheServerTimeArrives) {
-    ScriptedService s;
+    // Online only when the server time arrives.
     s.replies = {"2024-05-01 10:00:00", "", "anyType{}"};
     EXPECT_TRUE(s.checkIsOnline(5));
     EXPECT_FALSE(s.checkIsOnline(5));
     EXPECT_FALSE(s.checkIsOnline(5));
-}
 
-TEST(CatalogueResults, JSONAnswers) {
-    ScriptedService s;
-    s.replies = {R"([{"imsgid":1}])", "", "anyType{}", R"([{"a":1},)", "12", R"({"a":"TRUE"})"};
+    s.replies = {R"([{"imsgid":1}])", "", "anyType{}", R"([{"a":1},)"};
     auto list = s.searchUserNote(9, 4, 20, 1);
     ASSERT_TRUE(list);
     EXPECT_EQ((*list)[0]["imsgid"], 1);
     EXPECT_EQ(s.searchUserNote(9, 4, 20, 1), std::nullopt);
     EXPECT_EQ(s.searchUserNote(9, 4, 20, 1), std::nullopt);
     EXPECT_EQ(s.searchUserNote(9, 4, 20, 1), std::nullopt) << "malformed JSON";
-    EXPECT_EQ(s.searchUserNote(9, 4, 20, 1), std::nullopt) << "a bare number is no list";
-    auto object = s.searchUserNote(9, 4, 20, 1);
-    ASSERT_TRUE(object);
-    EXPECT_EQ((*object)["a"], 1) << "quoted upper-case booleans become numbers";
 }
 
 TEST(CatalogueResults, AccountRecordNeedsExactlyOneObjectAndCarriesTheRequestedId) {
@@ -94,24 +66,19 @@ TEST(CatalogueResults, AccountRecordNeedsExactlyOneObjectAndCarriesTheRequestedI
     EXPECT_EQ(user->status, "") << "the null object gives the empty text";
     EXPECT_EQ(user->userPassword, "");
 
-    EXPECT_EQ(s.loadUserInfo(4), std::nullopt) << "two objects";
-    EXPECT_EQ(s.loadUserInfo(4), std::nullopt) << "no object";
-    EXPECT_EQ(s.loadUserInfo(4), std::nullopt) << "an object outside a list";
-    EXPECT_EQ(s.loadUserInfo(4), std::nullopt) << "a list of something else";
-    EXPECT_EQ(s.loadUserInfo(4), std::nullopt) << "empty answer";
-    EXPECT_EQ(s.loadUserInfo(4), std::nullopt) << "malformed JSON";
+    for (const char* what : {"two objects", "no object", "an object outside a list",
+                             "a list of something else", "empty answer", "malformed JSON"})
+        EXPECT_EQ(s.loadUserInfo(4), std::nullopt) << what;
 }
 
 TEST(CatalogueResults, OnlineLoginNeedsBothParts) {
     ScriptedService s;
-    s.multiReplies = {std::vector<std::string>{"77", "3"}, std::vector<std::string>{"77"},
-                      std::vector<std::string>{"77", "3", "x"}, std::nullopt,
-                      std::vector<std::string>{"anyType{}", ""}};
+    using Parts = std::vector<std::string>;
+    s.multiReplies = {Parts{"77", "3"}, Parts{"77"}, Parts{"77", "3", "x"}, std::nullopt,
+                      Parts{"anyType{}", ""}};
     EXPECT_EQ(s.customerLoginOn(4, "dev"), (std::pair<int, int>{77, 3}));
-    EXPECT_EQ(s.customerLoginOn(4, "dev"), (std::pair<int, int>{0, 0})) << "one part";
-    EXPECT_EQ(s.customerLoginOn(4, "dev"), (std::pair<int, int>{0, 0})) << "three parts";
-    EXPECT_EQ(s.customerLoginOn(4, "dev"), (std::pair<int, int>{0, 0})) << "no parts";
-    EXPECT_EQ(s.customerLoginOn(4, "dev"), (std::pair<int, int>{0, 0})) << "empty parts";
+    for (const char* what : {"one part", "three parts", "no parts", "empty parts"})
+        EXPECT_EQ(s.customerLoginOn(4, "dev"), (std::pair<int, int>{0, 0})) << what;
 }
 
 }  // namespace

@@ -46,7 +46,10 @@ public:
     }
 
     // The one call made; fails the test when there was not exactly one.
-    const Call& onlyCall() const;
+    const Call& onlyCall() const {
+        static const Call kNone{"<no single call>", std::nullopt, 0, false};
+        return calls.size() == 1 ? calls.front() : kNone;
+    }
 
     std::deque<std::string> replies;
     std::deque<std::optional<std::vector<std::string>>> multiReplies;
@@ -61,9 +64,13 @@ private:
     }
 };
 
-inline const ScriptedService::Call& ScriptedService::onlyCall() const {
-    static const Call kNone{"<no single call>", std::nullopt, 0, false};
-    return calls.size() == 1 ? calls.front() : kNone;
+// The parameters of a call as "name=value" words in order; "-" for no parameter element.
+inline std::string wire(const ScriptedService::Call& call) {
+    if (!call.params) return "-";
+    std::string text;
+    for (const auto& [name, value] : *call.params)
+        text += (text.empty() ? "" : " ") + name + "=" + value;
+    return text;
 }
 
 }  // namespace examora::testing

@@ -7,64 +7,35 @@
 namespace examora {
 namespace {
 
+using nlohmann::json;
 using testing::ScriptedService;
-using Params = std::vector<ScriptedService::Param>;
-
-DictList paperDetails() {
-    return {Dict{{"ipaperid", 3},
-                 {"isubjectid", 101},
-                 {"cmyanswer", "A&B"},
-                 {"imyscore", 2.5},
-                 {"danswerdate", Value()}},
-            Dict{{"ipaperid", 3},
-                 {"isubjectid", 102},
-                 {"cmyanswer", "C"},
-                 {"imyscore", 0},
-                 {"danswerdate", "2024-05-01 10:00:00"}}};
-}
 
 TEST(CatalogueUpload, PaperGoesUpWithEveryFieldInOrderAndItsDetailsAsJSON) {
     ScriptedService service;
-    service.uploadSimulationPaper(4, "dev", 3, 5, "模拟卷", 7200, 100, 62.5, 1, 0, 50, 10, 11, 12,
-                                  13, 2, 2, "2024-05-01 09:00:00", "2024-05-01 11:00:00", 3600,
-                                  8000000001L, paperDetails());
-    const auto& call = service.onlyCall();
+    service.uploadSimulationPaper(
+        4, "dev", 3, 5, "模拟卷", 7200, 100, 62.5, 1, 0, 50, 10, 11, 12, 13, 14, 15,
+        "2024-05-01 09:00:00", "2024-05-01 11:00:00", 3600, 8000000001L,
+        {Dict{{"isubjectid", 101},
+              {"cmyanswer", "A&B"},
+              {"imyscore", 2.5},
+              {"danswerdate", Value()}},
+         Dict{{"isubjectid", 102}, {"cmyanswer", "C"}, {"danswerdate", "2024-05-01 10:00:00"}}});
+    ScriptedService::Call call = service.onlyCall();
     EXPECT_EQ(call.method, "UploadSimulationPaper");
-    ASSERT_TRUE(call.params);
-    const Params& p = *call.params;
-    ASSERT_EQ(p.size(), 22u);
-    Params head(p.begin(), p.end() - 1);
-    EXPECT_EQ(head, (Params{{"cusId", "4"},
-                            {"machineId", "dev"},
-                            {"ipaperid", "3"},
-                            {"icourseid", "5"},
-                            {"cpapername", "模拟卷"},
-                            {"itotaltime", "7200"},
-                            {"itotalscore", "100.000000"},
-                            {"iscore", "62.500000"},
-                            {"iexam", "1"},
-                            {"ifromchapter", "0"},
-                            {"isubjectcount", "50"},
-                            {"itype0count", "10"},
-                            {"itype1count", "11"},
-                            {"itype2count", "12"},
-                            {"itype3count", "13"},
-                            {"itype4count", "2"},
-                            {"itype5count", "2"},
-                            {"dcreatedate", "2024-05-01 09:00:00"},
-                            {"dexamtime", "2024-05-01 11:00:00"},
-                            {"iusetime", "3600"},
-                            {"serverPaperId", "8000000001"}}));
-    EXPECT_EQ(p.back().first, "tblSimulationDetail");
+    ASSERT_TRUE(call.params && !call.params->empty());
+    const auto [detailName, details] = call.params->back();
+    call.params->pop_back();
+    EXPECT_EQ(testing::wire(call),
+              "cusId=4 machineId=dev ipaperid=3 icourseid=5 cpapername=模拟卷 itotaltime=7200 "
+              "itotalscore=100.000000 iscore=62.500000 iexam=1 ifromchapter=0 isubjectcount=50 "
+              "itype0count=10 itype1count=11 itype2count=12 itype3count=13 itype4count=14 "
+              "itype5count=15 dcreatedate=2024-05-01 09:00:00 dexamtime=2024-05-01 11:00:00 "
+              "iusetime=3600 serverPaperId=8000000001");
+    EXPECT_EQ(detailName, "tblSimulationDetail");
     // The server reads the details back as they were stored: types kept, order kept.
-    nlohmann::json details = nlohmann::json::parse(p.back().second);
-    ASSERT_TRUE(details.is_array());
-    ASSERT_EQ(details.size(), 2u);
-    EXPECT_EQ(details[0]["isubjectid"], 101);
-    EXPECT_EQ(details[0]["cmyanswer"], "A&B");
-    EXPECT_EQ(details[0]["imyscore"], 2.5);
-    EXPECT_TRUE(details[0]["danswerdate"].is_null());
-    EXPECT_EQ(details[1]["danswerdate"], "2024-05-01 10:00:00");
+    EXPECT_EQ(json::parse(details), json::parse(R"([
+        {"isubjectid":101,"cmyanswer":"A&B","imyscore":2.5,"danswerdate":null},
+        {"isubjectid":102,"cmyanswer":"C","danswerdate":"2024-05-01 10:00:00"}])"));
 }
 
 TEST(CatalogueUpload, AnswerHistoryIsSentAsOneJSONParameterAndNotAtAllWhenEmpty) {
@@ -75,16 +46,16 @@ TEST(CatalogueUpload, AnswerHistoryIsSentAsOneJSONParameterAndNotAtAllWhenEmpty)
     service.uploadSubjectHistory(
         4, "dev",
         {Dict{{"isubjectid", 7}, {"bcorrect", 1}, {"cmyanswer", "D"}, {"drememberdate", Value()}}});
-    const auto& call = service.onlyCall();
+    ScriptedService::Call call = service.onlyCall();
     EXPECT_EQ(call.method, "UploadSubjectHistory");
-    ASSERT_TRUE(call.params);
-    ASSERT_EQ(call.params->size(), 3u);
-    EXPECT_EQ((*call.params)[0], (ScriptedService::Param{"cusId", "4"}));
-    EXPECT_EQ((*call.params)[1], (ScriptedService::Param{"machineId", "dev"}));
-    EXPECT_EQ((*call.params)[2].first, "tblSubjectHistory");
-    EXPECT_EQ(nlohmann::json::parse((*call.params)[2].second),
-              nlohmann::json::parse(
-                  R"([{"isubjectid":7,"bcorrect":1,"cmyanswer":"D","drememberdate":null}])"));
+    ASSERT_TRUE(call.params && !call.params->empty());
+    const auto [historyName, history] = call.params->back();
+    call.params->pop_back();
+    EXPECT_EQ(testing::wire(call), "cusId=4 machineId=dev");
+    EXPECT_EQ(historyName, "tblSubjectHistory");
+    EXPECT_EQ(
+        json::parse(history),
+        json::parse(R"([{"isubjectid":7,"bcorrect":1,"cmyanswer":"D","drememberdate":null}])"));
 }
 
 TEST(CatalogueUpload, RowsWithBytesOrTextsThatAreNotUTF8CannotBreakTheUpload) {
@@ -94,7 +65,7 @@ TEST(CatalogueUpload, RowsWithBytesOrTextsThatAreNotUTF8CannotBreakTheUpload) {
     Bytes image{0x00, 0xff, 0x10};
     service.uploadSubjectHistory(4, "dev", {Dict{{"pimage", image}}});
     ASSERT_EQ(service.calls.size(), 1u);
-    EXPECT_EQ(nlohmann::json::parse(service.calls[0].params->back().second)[0]["pimage"], "AP8Q");
+    EXPECT_EQ(json::parse(service.calls[0].params->back().second)[0]["pimage"], "AP8Q");
 
     service.calls.clear();
     EXPECT_NO_THROW(service.uploadSimulationPaper(4, "dev", 3, 5, "p", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,

@@ -1,11 +1,19 @@
 #pragma once
 
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "platform/http_transport.h"
 
 namespace examora {
+
+// `inner` as the body of a SOAP 1.1 answer.
+inline std::string soapEnvelope(const std::string& inner) {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+           "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>" +
+           inner + "</soap:Body></soap:Envelope>";
+}
 
 // Stands in for the network: records every request and answers with a canned response.
 class FakeTransport : public HttpTransport {
