@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/course_util.h"
+#include "list_fields.h"
 #include "platform/text_util.h"
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"
@@ -109,10 +110,7 @@ class OutlineTest : public StoreTest {
         return id;
     }
     std::vector<std::string> codes(const std::vector<CourseOutlineEntity>& nodes) {
-        std::vector<std::string> out;
-        for (const auto& n : nodes)
-            out.push_back(n.outlinecode);
-        return out;
+        return fields(nodes, &CourseOutlineEntity::outlinecode);
     }
     using Codes = std::vector<std::string>;
 

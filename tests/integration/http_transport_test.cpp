@@ -11,7 +11,7 @@ namespace {
 
 // Serves one fixed package for GET and HEAD and echoes every POST body back.
 class PackageHandler : public ExamServiceHandler {
-public:
+  public:
     ServiceReply handle(const RecordedRequest& request) override {
         if (request.path == "/big.zip")
             return ServiceReply::raw(200, std::string(4 << 20, 'z'), "application/zip");
@@ -24,7 +24,7 @@ public:
 };
 
 class HttpTransportTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(server.start()); }
     void TearDown() override {
         server.stop();
@@ -52,16 +52,14 @@ TEST_F(HttpTransportTest, ContentLengthIsTheBytesActuallySent) {
               std::to_string(request.body.size()));
 }
 
-TEST_F(HttpTransportTest, HeadReportsTheSizeWithoutABody) {
-    HttpResponse response = transport->head(server.baseURL() + "/subject/1.zip", 10);
-    EXPECT_EQ(response.status, 200);
-    EXPECT_EQ(response.contentLength(), PackageHandler::kPackage.size());
-    EXPECT_TRUE(response.body.empty());
-    EXPECT_EQ(transport->head(server.baseURL() + "/subject/2.zip", 10).status, 404);
-}
-
-TEST_F(HttpTransportTest, RangedGetIntoMemoryAndResumedIntoAFile) {
+TEST_F(HttpTransportTest, HeadGivesTheSizeThenRangesGoIntoMemoryOrResumeAFile) {
     const std::string url = server.baseURL() + "/subject/1.zip";
+    HttpResponse head = transport->head(url, 10);
+    EXPECT_EQ(head.status, 200);
+    EXPECT_EQ(head.contentLength(), PackageHandler::kPackage.size());
+    EXPECT_TRUE(head.body.empty());
+    EXPECT_EQ(transport->head(server.baseURL() + "/subject/2.zip", 10).status, 404);
+
     HttpResponse part = transport->getRange(url, 4, 9, 10);
     EXPECT_EQ(part.status, 206);
     EXPECT_EQ(part.body, PackageHandler::kPackage.substr(4, 6));

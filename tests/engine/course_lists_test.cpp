@@ -4,14 +4,25 @@
 #include <vector>
 
 #include "engine/course_util.h"
+#include "list_fields.h"
+#include "platform/log.h"
+#include "platform/strformat.h"
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"
 
 namespace examora {
 namespace {
 
+// Subjects, answered, right, points in all and points earned.
+std::string tally(const FinishCountResult& r) {
+    return strformat("%d %d %d %@ %@", r.itotalcount, r.finishcount, r.correctcount, r.totalscore,
+                     r.myscore);
+}
+
+// Course 1, whose chapters each test builds.
 class ChapterListTest : public StoreTest {
   protected:
+    ChapterListTest() { b.course(1); }
     std::vector<std::string> codes(const std::vector<CourseChapterEntity>& list) {
         std::vector<std::string> out;
         for (const auto& c : list)
@@ -33,7 +44,6 @@ class ChapterListTest : public StoreTest {
 };
 
 TEST_F(ChapterListTest, TopLevelOfMixedTreesShowsEachTreesSmallestGradeAndGradeZero) {
-    b.course(1);
     // Type 0 starts at grade 2, type 1 at grade 1; a withdrawn type-0 chapter sits at grade 0.
     b.chapters(1, 0, {"AAAA01", "AAAA0101", "AAAA02"});
     b.chapters(1, 1, {"BB02", "BB01", "BB0101"});
@@ -50,12 +60,9 @@ TEST_F(ChapterListTest, TopLevelOfMixedTreesShowsEachTreesSmallestGradeAndGradeZ
 }
 
 TEST_F(ChapterListTest, LevelsBelowFollowTheParentsCodeAndType) {
-    b.course(1);
     const auto t0 = b.chapters(1, 0, {"01", "0101", "010101", "0102", "02"});
     b.chapters(1, 1, {"01", "0101"});
 
-    EXPECT_EQ(codes(util.loadCourseChapterList(1, 0, false, "")),
-              (std::vector<std::string>{"0:01", "0:02", "1:01"}));
     EXPECT_EQ(codes(util.loadCourseChapterList(1, t0[0], false, "")),
               (std::vector<std::string>{"0:0101", "0:0102"}));
     EXPECT_EQ(codes(util.loadCourseChapterList(1, t0[1], false, "")),
@@ -65,7 +72,6 @@ TEST_F(ChapterListTest, LevelsBelowFollowTheParentsCodeAndType) {
 }
 
 TEST_F(ChapterListTest, ProgressOfLeavesAndSubtrees) {
-    b.course(1);
     // 01 ─ 0101 (leaf) and 0102 (leaf); 02 leaf with nothing answered; 03 not downloaded.
     const auto ch = b.chapters(1, 0, {"01", "0101", "0102", "02", "03"});
     // Same codes in the other tree must not leak into type 0's sums.
@@ -96,7 +102,6 @@ TEST_F(ChapterListTest, ProgressOfLeavesAndSubtrees) {
 }
 
 TEST_F(ChapterListTest, SubjectListsKeepPracticeOrderAndSkipWithdrawnSubjects) {
-    b.course(1);
     const auto ch = b.chapters(1, 0, {"01", "02"});
     const int s1 = b.subject({.chapterId = ch[0], .type = 1, .index = 1});
     const int s2 = b.subject({.chapterId = ch[0], .type = 0, .index = 2});
@@ -126,7 +131,6 @@ TEST_F(ChapterListTest, SubjectListsKeepPracticeOrderAndSkipWithdrawnSubjects) {
 }
 
 TEST_F(ChapterListTest, OneSubjectIsDecipheredAndTakesItsTypesDefaultPoints) {
-    b.course(1);
     const int chapter = b.chapters(1, 0, {"01"})[0];
     const int scored = b.subject({.chapterId = chapter, .score = 3, .title = "标题一"});
     const int unscored = b.subject({.chapterId = chapter, .type = 1, .score = 0});
@@ -152,20 +156,142 @@ TEST_F(ChapterListTest, OneSubjectIsDecipheredAndTakesItsTypesDefaultPoints) {
 }
 
 TEST_F(ChapterListTest, ChapterResultSumsPointsOfSubjectsNotWithdrawn) {
-    b.course(1);
     const int chapter = b.chapters(1, 0, {"01"})[0];
     b.subject({.chapterId = chapter, .score = 2, .myanswer = "A", .correct = true, .myscore = 2});
     b.subject({.chapterId = chapter, .score = 3, .myanswer = "B", .myscore = 1});
     b.subject({.chapterId = chapter, .score = 5});
     b.subject({.chapterId = chapter, .score = 7, .stopflag = true, .myanswer = "A"});
 
-    const FinishCountResult r = util.loadSubjectSumitResultForTest(chapter);
-    EXPECT_EQ(r.itotalcount, 3);
-    EXPECT_EQ(r.finishcount, 2);
-    EXPECT_EQ(r.correctcount, 1);
-    EXPECT_DOUBLE_EQ(r.totalscore, 10.0);
-    EXPECT_DOUBLE_EQ(r.myscore, 3.0);
-    EXPECT_EQ(util.loadSubjectSumitResultForTest(999).itotalcount, 0);
+    EXPECT_EQ(tally(util.loadSubjectSumitResultForTest(chapter)), "3 2 1 10 3");
+    EXPECT_EQ(tally(util.loadSubjectSumitResultForTest(999)), "0 0 0 0 0");
+}
+
+std::vector<std::string> names(const std::vector<BaseItemEntity>& items) {
+    return fields(items, &BaseItemEntity::name);
+}
+
+// Three classes (the second withdrawn), sub-classes and courses, some withdrawn.
+class CourseCatalogueTest : public StoreTest {
+  protected:
+    CourseCatalogueTest() {
+        sql().ExecuteNonQuery(
+            "insert into courseclass(iclassid,ccoursecname,iindex,bstopflag) values "
+            "(1,'财会类',2,0),(2,'建筑类',1,1),(3,'医药类',3,0)");
+        sql().ExecuteNonQuery(
+            "insert into coursesubclass(isubclassid,iclassid,csubclassname,iindex,bstopflag) "
+            "values (11,1,'初级',2,0),(12,1,'中级',1,0),(13,1,'高级',3,1)");
+        addCourses(
+            "(101,1,11,'会计基础',2,0),(102,1,11,'经济法',1,0),(103,1,12,'财务管理',1,0),"
+            "(104,1,11,'会计电算化',3,1),(301,3,31,'药理学',1,0)");
+    }
+
+    void addCourses(const std::string& rows) {
+        sql().ExecuteNonQuery(
+            "insert into course(icourseid,iclassid,isubclassid,ccoursename,iindex,bstopflag) "
+            "values " +
+            rows);
+    }
+
+    CourseUtil util;
+};
+
+TEST_F(CourseCatalogueTest, ListsFollowDisplayOrderAndSkipWithdrawnRows) {
+    const auto classes = util.loadCourseClassList();
+    ASSERT_EQ(names(classes), (std::vector<std::string>{"财会类", "医药类"}));
+    EXPECT_EQ(classes[0].key, "1");
+    EXPECT_EQ(classes[1].index, 2);
+
+    EXPECT_EQ(names(util.loadCourseSubClassList(1)), (std::vector<std::string>{"中级", "初级"}));
+    EXPECT_TRUE(util.loadCourseSubClassList(0).empty());
+
+    const auto courses = util.loadCourseList(1, 11, "");
+    EXPECT_EQ(names(courses), (std::vector<std::string>{"经济法", "会计基础"}));
+    EXPECT_EQ(courses[1].key, "101");
+    EXPECT_EQ(names(util.loadCourseList(-1, 12, "")), (std::vector<std::string>{"财务管理"}));
+    EXPECT_EQ(util.loadCourseList(-1, -1, "").size(), 4u);
+    EXPECT_EQ(util.loadCourseList("").size(), 4u);
+    // A withdrawn course is not found by search either.
+    EXPECT_TRUE(util.loadCourseList(-1, -1, "电算化").empty());
+
+    const auto tree = util.LoadCourseTreeList();
+    std::vector<std::string> rows;
+    for (const auto& item : tree)
+        rows.push_back(std::to_string(item.grade) + item.name);
+    EXPECT_EQ(rows, (std::vector<std::string>{"0财会类", "1经济法", "1财务管理", "1会计基础",
+                                              "0医药类", "1药理学"}));
+    EXPECT_EQ(tree.back().index, 6);
+}
+
+TEST_F(CourseCatalogueTest, SearchTextIsMatchedLiterally) {
+    addCourses(
+        "(201,3,31,'O''Reilly会计',4,0),(202,3,31,'100%通过',5,0),(203,3,31,'a_b',6,0),"
+        "(204,3,31,'axb',7,0)");
+    LogCapture log;
+
+    EXPECT_EQ(names(util.loadCourseList(-1, -1, "'")), (std::vector<std::string>{"O'Reilly会计"}));
+    EXPECT_EQ(names(util.loadCourseList(-1, -1, "%")), (std::vector<std::string>{"100%通过"}));
+    EXPECT_EQ(names(util.loadCourseList(-1, -1, "_")), (std::vector<std::string>{"a_b"}));
+    EXPECT_EQ(names(util.loadCourseList(-1, -1, "A_B")), (std::vector<std::string>{"a_b"}));
+    EXPECT_EQ(util.loadCourseList(-1, -1, "会计").size(), 2u);
+    EXPECT_TRUE(util.loadCourseList(-1, -1, "x' or '1'='1").empty());
+    EXPECT_TRUE(util.loadCourseList(-1, -1, "\\").empty());
+    EXPECT_TRUE(util.loadMessageListByCourseId(1, "a'b").empty());
+    EXPECT_FALSE(log.contains("DB Error")) << log.lines().front();
+}
+
+TEST_F(CourseCatalogueTest, ClassPictureIsFoundOnceStoredAndThenRemembered) {
+    EXPECT_TRUE(util.loadCourseClassList()[0].image.empty());
+    EXPECT_FALSE(util.getClassImage("1").has_value());
+
+    sql().ExecuteNonQuery(
+        "insert into sys_tableimage(ctblname,csourceid,pimage) values ('courseclass','1',?)",
+        Bytes{1, 2, 3});
+    const auto subClasses = util.loadCourseSubClassList(1);
+    for (const auto& item : subClasses)
+        EXPECT_EQ(item.image, (Bytes{1, 2, 3}));
+    EXPECT_EQ(util.loadCourseList(1, 11, "")[0].image, (Bytes{1, 2, 3}));
+
+    sql().ExecuteNonQuery("delete from sys_tableimage");
+    EXPECT_EQ(util.getClassImage("1"), (Bytes{1, 2, 3}));
+    EXPECT_FALSE(util.getClassImage("").has_value());
+}
+
+TEST_F(CourseCatalogueTest, LookupsOfMissingRowsAreEmpty) {
+    EXPECT_FALSE(util.getCourseName(999).has_value());
+    EXPECT_EQ(util.getClassIdBySubCalss(99), 0);
+    EXPECT_FALSE(util.checkCourseHadDistrict(999));
+    EXPECT_TRUE(util.loadDistrict().empty());
+}
+
+TEST_F(CourseCatalogueTest, CourseProgressCountsAnsweredSubjectsNotWithdrawn) {
+    CourseBuilder b;
+    const int chapter = b.chapters(101, 0, {"01"})[0];
+    b.subjects(3, {.courseId = 101, .chapterId = chapter});
+    EXPECT_EQ(tally(util.getCourseFinishCount(101)), "0 0 0 0 0");
+
+    b.subjects(2, {.courseId = 101, .chapterId = chapter, .myanswer = "A", .correct = true});
+    b.subject({.courseId = 101, .chapterId = chapter, .myanswer = "B"});
+    b.subject({.courseId = 101,
+               .chapterId = chapter,
+               .stopflag = true,
+               .myanswer = "A",
+               .correct = true});
+    b.subject({.courseId = 102, .chapterId = chapter, .myanswer = "A", .correct = true});
+
+    EXPECT_EQ(tally(util.getCourseFinishCount(101, true)), "6 3 2 0 0");
+}
+
+TEST_F(CourseCatalogueTest, MessagesOfTheCourseAndOfEveryCourse) {
+    sql().ExecuteNonQuery(
+        "insert into sys_message(cmsgid,cmsgtitle,cmsgurl,ctype,icourseid,bstopflag) values "
+        "('m1','通知','u1','news',0,0),('m2','考试','u2','exam',101,0),('m3','其他课程','u3','news'"
+        ","
+        "102,0),('m4','撤回','u4','news',0,1)");
+    EXPECT_EQ(fields(util.loadMessageListByCourseId(101, ""), &MessageEntity::msgtitle),
+              (std::vector<std::string>{"通知", "考试"}));
+    const auto news = util.loadMessageListByCourseId(101, "news");
+    ASSERT_EQ(news.size(), 1u);
+    EXPECT_EQ(news[0].msgurl, "u1");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "engine/course_util.h"
 #include "engine/review_texts.h"
+#include "list_fields.h"
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"
 
@@ -40,10 +41,7 @@ class ReviewScheduleTest : public StoreTest {
     }
 
     std::vector<int> counts(const std::vector<BaseItemEntity>& items) {
-        std::vector<int> out;
-        for (const auto& item : items)
-            out.push_back(item.index);
-        return out;
+        return fields(items, &BaseItemEntity::index);
     }
 
     // The ids a condition opens in the wrong-answer session (show time 5) of a filter type.
@@ -75,11 +73,8 @@ TEST_F(ReviewScheduleTest, EbbinghausWindowsAreHalfOpenAndTakeOnlyUnresolvedSubj
     wrongSubject(1, "-10 minutes", 2);  // another course
 
     const std::vector<BaseItemEntity> list = util.loadEbbinghausList(1);
-    ASSERT_EQ(list.size(), 8u);
-    std::vector<int> periodCounts;
-    for (const auto& item : list)
-        periodCounts.push_back(std::stoi(item.key));
-    EXPECT_EQ(periodCounts, (std::vector<int>{2, 1, 1, 1, 1, 1, 1, 2}));
+    ASSERT_EQ(fields(list, &BaseItemEntity::key),
+              (std::vector<std::string>{"2", "1", "1", "1", "1", "1", "1", "2"}));
     EXPECT_EQ(list[0].memo, "共2题");
     EXPECT_EQ(list[7].name, "7");
     EXPECT_EQ(list[7].index, 7);
@@ -96,18 +91,9 @@ TEST_F(ReviewScheduleTest, EbbinghausWindowsAreHalfOpenAndTakeOnlyUnresolvedSubj
     EXPECT_TRUE(open(-1).empty());
 }
 
-TEST_F(ReviewScheduleTest, AnsweringAgainMovesASubjectBackToTheStart) {
-    const int id = wrongSubject(1, "-20 days");
-    setAnswerDate(id, "datetime('now','localtime',?)", "-6 minutes");
-    const std::vector<BaseItemEntity> list = util.loadEbbinghausList(1);
-    EXPECT_EQ(list[0].key, "1");
-    EXPECT_EQ(list[7].key, "0");
-}
-
 TEST_F(ReviewScheduleTest, CountListAlwaysHasThreeItemsByMagnitude) {
     const std::vector<BaseItemEntity> empty = util.loadErrSubjectListOfCount(1, 1);
-    ASSERT_EQ(empty.size(), 3u);
-    EXPECT_EQ(counts(empty), (std::vector<int>{0, 0, 0}));
+    ASSERT_EQ(counts(empty), (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(empty[0].memo, "共 0 题");
 
     const int once = wrongSubject(1, "-1 day");
@@ -120,7 +106,7 @@ TEST_F(ReviewScheduleTest, CountListAlwaysHasThreeItemsByMagnitude) {
     wrongSubject(5, "-1 day", 2);
 
     const std::vector<BaseItemEntity> open = util.loadErrSubjectListOfCount(1, 1);
-    EXPECT_EQ(counts(open), (std::vector<int>{2, 1, 2}));
+    ASSERT_EQ(counts(open), (std::vector<int>{2, 1, 2}));
     EXPECT_EQ(open[2].key, "3");
     EXPECT_EQ(open[2].name, "2次以上");
     EXPECT_EQ(open[0].memo, "共 2 题");
@@ -140,7 +126,6 @@ TEST_F(ReviewScheduleTest, CountListAlwaysHasThreeItemsByMagnitude) {
 
 TEST_F(ReviewScheduleTest, PeriodListCountsCalendarDays) {
     const std::vector<BaseItemEntity> empty = util.loadErrSubjectListOfPeriod(1, 1);
-    ASSERT_EQ(empty.size(), 4u);
     EXPECT_EQ(counts(empty), (std::vector<int>{0, 0, 0, 0}));
 
     const int midnight = wrongSubject(1, "");
@@ -155,7 +140,7 @@ TEST_F(ReviewScheduleTest, PeriodListCountsCalendarDays) {
     const int cut = wrongSubject(-1, "-2 days");
 
     const std::vector<BaseItemEntity> list = util.loadErrSubjectListOfPeriod(1, 1);
-    EXPECT_EQ(counts(list), (std::vector<int>{1, 1, 2, 2}));
+    ASSERT_EQ(counts(list), (std::vector<int>{1, 1, 2, 2}));
     EXPECT_EQ(list[1].name, "3天内");
     EXPECT_EQ(list[3].key, "4");
     EXPECT_EQ(counts(util.loadErrSubjectListOfPeriod(1, 2)), (std::vector<int>{0, 1, 0, 0}));
@@ -197,6 +182,141 @@ TEST_F(ReviewScheduleTest, ChoosingAnEmptyItemShowsItsMessageInsteadOfASession) 
     EXPECT_EQ(ebbinghausRowText(periods[0]), "第一个记忆周期：5分钟 共1题");
     EXPECT_EQ(drillTitle(2), "错题强化－已砍");
     EXPECT_EQ(drillTitle(1), "错题强化－待解决");
+}
+
+// The chapter-grouped selections (favourites 4, wrong answers 5, noted subjects 6) and the
+// subject lists that the practice session and the selection screen take from them.
+class ReviewSelectionTest : public StoreTest {
+  protected:
+    ReviewSelectionTest() {
+        b.course(1);
+        // Tree 0: 01 (0101, 0102), 02 (0201), 03; tree 1: 01 (0101).
+        tree0 = b.chapters(1, 0, {"01", "0101", "0102", "02", "0201", "03"});
+        tree1 = b.chapters(1, 1, {"01", "0101"});
+    }
+
+    int subject(int chapterId, int wrong, int type = 0, bool collect = false) {
+        return b.subject({.courseId = 1,
+                          .chapterId = chapterId,
+                          .type = type,
+                          .chapterType = chapterId == tree1[1] ? 1 : 0,
+                          .wrong = wrong,
+                          .collect = collect});
+    }
+
+    struct Node {
+        std::string code;
+        int type;
+        int count;
+        bool operator==(const Node&) const = default;
+    };
+    std::vector<Node> nodes(int kind, int filterType = 0) {
+        std::vector<Node> out;
+        for (const auto& c : util.loadChapterListForSelectSubject(1, kind, filterType)) {
+            EXPECT_EQ(c.memo, "共" + std::to_string(c.count) + "题");
+            out.push_back({c.chaptercode, c.type, c.count});
+        }
+        return out;
+    }
+
+    CourseBuilder b;
+    CourseUtil util;
+    std::vector<int> tree0;
+    std::vector<int> tree1;
+};
+
+TEST_F(ReviewSelectionTest, ChapterNodesCountTheirWholeSubtreeAndOmitEmptyOnes) {
+    subject(tree0[1], 1);
+    subject(tree0[1], 3);
+    subject(tree0[2], 2);
+    subject(tree0[2], -1);  // cut
+    subject(tree0[4], 1);
+    subject(tree0[5], 0);  // chapter 03 has nothing wrong
+    subject(tree1[1], 2);
+    b.course(2);
+    const int other = b.chapters(2, 0, {"01"})[0];
+    b.subject({.courseId = 2, .chapterId = other, .wrong = 4});
+
+    EXPECT_EQ(nodes(5), (std::vector<Node>{{"01", 0, 3}, {"02", 0, 1}, {"01", 1, 1}}));
+    EXPECT_EQ(nodes(5, 2), (std::vector<Node>{{"01", 0, 1}}));
+
+    // A withdrawn chapter's subjects count nowhere.
+    ASSERT_TRUE(
+        sql().ExecuteNonQuery("update coursechapter set bstopflag=1 where ichapterid=?", tree0[4]));
+    EXPECT_EQ(nodes(5), (std::vector<Node>{{"01", 0, 3}, {"01", 1, 1}}));
+}
+
+TEST_F(ReviewSelectionTest, FavouritesAndNotedSubjectsEachCountOnce) {
+    subject(tree0[1], 0, 0, true);
+    subject(tree1[1], 0, 0, true);
+    const int noted = subject(tree0[2], 0);
+    b.note(noted, "第一条笔记");
+    b.note(noted, "第二条笔记");
+    const int alsoNoted = subject(tree0[4], 0);
+    b.note(alsoNoted, "笔记");
+
+    EXPECT_EQ(nodes(4), (std::vector<Node>{{"01", 0, 1}, {"01", 1, 1}}));
+    EXPECT_EQ(nodes(6), (std::vector<Node>{{"01", 0, 1}, {"02", 0, 1}}));
+    EXPECT_EQ(util.loadSubjectIdList(1, 0, 6, ""), (std::vector<int>{noted, alsoNoted}));
+}
+
+TEST_F(ReviewSelectionTest, TopLevelFollowsTheSmallestGradeOfTreeZero) {
+    // A course whose type-0 tree starts at grade 1: its grade-1 chapters are the top.
+    b.course(3);
+    const std::vector<int> deep = b.chapters(3, 0, {"0101", "010101", "0102"});
+    b.subject({.courseId = 3, .chapterId = deep[1], .wrong = 1});
+    b.subject({.courseId = 3, .chapterId = deep[2], .wrong = 1});
+    EXPECT_EQ(fields(util.loadChapterListForSelectSubject(3, 5), &CourseChapterEntity::chaptercode),
+              (std::vector<std::string>{"0101", "0102"}));
+}
+
+TEST_F(ReviewSelectionTest, SubjectListsOfAChapterStayInItsOwnTree) {
+    // Tree 1's "01" is a prefix of tree 0's "0101" too; only its own tree may match.
+    const int a = subject(tree0[1], 1, 1);
+    const int b0 = subject(tree0[1], 1, 0);
+    const int c = subject(tree1[1], 1, 0);
+    subject(tree1[1], 0, 0);
+
+    EXPECT_EQ(util.loadSubjectIdList(1, tree1[0], 5, ""), (std::vector<int>{c}));
+    // Practice order: type, then position.
+    EXPECT_EQ(util.loadSubjectIdList(1, tree0[0], 5, ""), (std::vector<int>{b0, a}));
+    EXPECT_EQ(util.loadSubjectIdList(1, 0, 5, ""), (std::vector<int>{c, b0, a}));
+
+    const std::vector<CourseSubjectExamEntity> sheet = util.loadSubjectExamEntityList(1, 0, 5, "");
+    ASSERT_EQ(sheet.size(), 3u);
+    EXPECT_EQ(sheet[2].subjectid, a);
+    EXPECT_EQ(sheet[2].index, 3);
+
+    // A chapter that does not exist selects nothing rather than everything.
+    const auto unknown = util.loadSubjectIdList(1, 9999, 5, "");
+    EXPECT_TRUE(!unknown || unknown->empty());
+}
+
+TEST_F(ReviewSelectionTest, ChapterCodesWithQuotesStayOneLiteral) {
+    const int odd = b.chapters(1, 0, {"0'4"})[0];
+    const int inside = subject(odd, 1);
+    EXPECT_EQ(util.loadSubjectIdList(1, odd, 5, ""), (std::vector<int>{inside}));
+}
+
+TEST_F(ReviewSelectionTest, SelectionPagesHoldTheirOwnRows) {
+    std::vector<int> ids;
+    for (int i = 0; i < 45; ++i)
+        ids.push_back(subject(tree0[1], 1));
+    ASSERT_TRUE(sql().ExecuteNonQuery(
+        "update coursesubject set danswerdate='2026-11-30 21:15:00' where isubjectid=?", ids[20]));
+
+    const std::vector<BaseItemEntity> page1 = util.loadSelectSubjectList(1, 0, "", 5, 1, 20);
+    ASSERT_EQ(page1.size(), 20u);
+    EXPECT_EQ(page1.front().key, std::to_string(ids[20]));
+    EXPECT_EQ(page1.back().key, std::to_string(ids[39]));
+    EXPECT_EQ(page1.front().memo, "单选题 答题:2026-11-30");
+    EXPECT_EQ(page1[1].memo, "单选题 答题:未做题");
+    EXPECT_EQ(page1.front().name, "下列各项中，属于会计基本假设的是（ ）。");
+
+    EXPECT_EQ(util.loadSelectSubjectList(1, 0, "", 5, 2, 20).size(), 5u);
+    EXPECT_TRUE(util.loadSelectSubjectList(1, 0, "", 5, 3, 20).empty());
+    EXPECT_TRUE(util.loadSelectSubjectList(1, 0, "", 5, 0, 0).empty());
+    EXPECT_TRUE(util.loadSelectSubjectList(1, 0, "", 5, -1, 20).empty());
 }
 
 }  // namespace
