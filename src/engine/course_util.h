@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -349,7 +350,7 @@ class CourseUtil : public SQLiteHelper {
     // (case-sensitive), taken in id order after `startSubjectId`: at most `pageSize` items with
     // key = subject id, name = the title (or its excerpt), memo = chapter name, index = position
     // in the page from 1. The next page starts after the last item's id. Subjects whose chapter
-    // does not exist are not listed. Titles are deciphered on two threads (see TitleSearch).
+    // does not exist are not listed. Large courses are searched on two threads (see TitleSearch).
     std::vector<BaseItemEntity> loadSearchSubjectList(int courseId, const std::string& searchText,
                                                       int startSubjectId, int pageSize);
     // One level of the course's study outline (nodes of type below 10 still in use), in code
@@ -384,11 +385,12 @@ class CourseUtil : public SQLiteHelper {
     std::vector<BaseItemEntity> loadCourseListWhere(const std::string& condition,
                                                     const std::vector<Value>& args);
 
-    // The search's own connection (course_util_search.cpp), opened on the first search and kept
-    // open with the file mapped: a walk over every title of a course then reads the pages in
-    // place instead of one system call and copy per page. It holds no lock while idle.
-    SQLiteHelper& searchReader();
-    std::unique_ptr<SQLiteHelper> searchReader_;
+    // The search's own two connections (course_util_search.cpp), one per thread of a search,
+    // opened on the first search and kept open with the file mapped: a walk over every title of
+    // a course then reads the pages in place instead of one system call and copy per page. They
+    // hold no lock while idle.
+    SQLiteHelper& searchReader(std::size_t which);
+    std::array<std::unique_ptr<SQLiteHelper>, 2> searchReaders_;
 
     // Class id text -> picture bytes, filled on first use of each class.
     std::map<std::string, Bytes> hmClassImage;

@@ -1,5 +1,4 @@
-#include <optional>
-#include <unordered_map>
+#include <array>
 
 #include "engine/course_util.h"
 #include "engine/database_scope.h"
@@ -9,12 +8,13 @@
 
 namespace examora {
 
-SQLiteHelper& CourseUtil::searchReader() {
-    if (!searchReader_) searchReader_ = std::make_unique<SQLiteHelper>();
-    if (!searchReader_->isOpen() && searchReader_->OpenDataBase()) {
-        searchReader_->ExecuteNonQuery("pragma mmap_size=1073741824", std::vector<Value>{});
+SQLiteHelper& CourseUtil::searchReader(std::size_t which) {
+    std::unique_ptr<SQLiteHelper>& reader = searchReaders_.at(which);
+    if (!reader) reader = std::make_unique<SQLiteHelper>();
+    if (!reader->isOpen() && reader->OpenDataBase()) {
+        reader->ExecuteNonQuery("pragma mmap_size=1073741824", std::vector<Value>{});
     }
-    return *searchReader_;
+    return *reader;
 }
 
 std::vector<BaseItemEntity> CourseUtil::loadSearchSubjectList(int courseId,
@@ -25,40 +25,8 @@ std::vector<BaseItemEntity> CourseUtil::loadSearchSubjectList(int courseId,
     // course for a list of everything.
     if (pageSize < 1 || searchText.empty()) return list;
 
-    SQLiteHelper& reader = searchReader();
-    // Chapter names by id: those of the course at once, any other a subject points to when met.
-    // A subject whose chapter does not exist is not listed.
-    std::unordered_map<int, std::optional<std::string>> chapters;
-    for (auto rs = reader.ExecuteDataReader(
-             "select ichapterid,cchaptername from coursechapter where icourseid=?", courseId);
-         rs && rs->next();) {
-        chapters.emplace(rs->intForColumnIndex(0), rs->stringForColumnIndex(1).value_or(""));
-    }
-    auto chapterName = [&](int chapterId) -> const std::optional<std::string>& {
-        auto it = chapters.find(chapterId);
-        if (it != chapters.end()) return it->second;
-        std::optional<std::string> name;
-        auto rs = reader.ExecuteDataReader(
-            "select cchaptername from coursechapter where ichapterid=?", chapterId);
-        if (rs && rs->next()) name = rs->stringForColumnIndex(0).value_or("");
-        return chapters.emplace(chapterId, std::move(name)).first->second;
-    };
-
-    auto rs = reader.ExecuteDataReader(
-        "select isubjectid,ctitle,ichapterid from coursesubject where icourseid=? and "
-        "isubjectid>? order by isubjectid",
-        courseId, startSubjectId);
-    if (!rs) return list;
-    TitleSearch search(searchText, pageSize);
-    while (!search.full() && rs->next()) {
-        if (rs->columnIndexIsNull(1) || rs->columnIndexIsNull(2)) continue;
-        const std::optional<std::string>& chapter = chapterName(rs->intForColumnIndex(2));
-        if (!chapter) continue;
-        search.add(rs->intForColumnIndex(0), rs->textForColumnIndex(1), *chapter);
-    }
-    rs.reset();
-
-    for (TitleSearch::Match& match : search.finish()) {
+    TitleSearch search(courseId, searchText, pageSize);
+    for (TitleSearch::Match& match : search.run(searchReader(0), searchReader(1), startSubjectId)) {
         std::string name =
             utf8Length(match.title) > static_cast<std::size_t>(kSearchExcerptLength)
                 ? strformat("%@...", utf8Substr(match.title, 0, kSearchExcerptLength))

@@ -1,7 +1,8 @@
 #include "engine/title_search.h"
 
 #include <algorithm>
-#include <optional>
+#include <exception>
+#include <thread>
 
 #include "store/content_cipher.h"
 
@@ -9,169 +10,117 @@ namespace examora {
 
 namespace {
 
-// Rows per batch: large enough that handing a batch over costs little against deciphering it,
-// small enough that a search whose page fills early deciphers few rows past its last match.
-constexpr std::size_t kBatchRows = 256;
-// Batches waiting for the worker; beyond this the reading thread compares one itself.
-constexpr std::size_t kMaxQueued = 4;
+// Below this many ids a second thread costs more than it saves.
+constexpr long long kSplitAbove = 2048;
 
 }  // namespace
 
-TitleSearch::TitleSearch(std::string_view text, int pageSize)
-    : text_(text),
+TitleSearch::TitleSearch(int courseId, std::string_view text, int pageSize)
+    : courseId_(courseId),
+      text_(text),
       searcher_(text_.begin(), text_.end()),
-      pageSize_(pageSize > 0 ? static_cast<std::size_t>(pageSize) : 0) {
-    if (pageSize_ == 0) full_ = true;
-    filling_.rows.reserve(kBatchRows);
-}
+      pageSize_(pageSize > 0 ? static_cast<std::size_t>(pageSize) : 0) {}
 
-TitleSearch::~TitleSearch() {
-    stopWorker();
-}
-
-void TitleSearch::add(int id, std::string_view storedTitle, std::string_view chapter) {
-    if (full()) return;
-    Batch::Row row;
-    row.id = id;
-    row.title = filling_.text.size();
-    row.titleSize = storedTitle.size();
-    filling_.text += storedTitle;
-    row.chapter = filling_.text.size();
-    row.chapterSize = chapter.size();
-    filling_.text += chapter;
-    filling_.rows.push_back(row);
-    if (filling_.rows.size() == kBatchRows) handOver();
-}
-
-void TitleSearch::handOver() {
-    Batch batch = std::move(filling_);
-    batch.seq = nextSeq_++;
-
-    std::optional<Batch> own;
-    {
-        std::lock_guard lock(m_);
-        if (!spare_.empty()) {
-            filling_ = std::move(spare_.back());
-            spare_.pop_back();
-        } else {
-            filling_ = Batch();
-        }
-        filling_.text.clear();
-        filling_.rows.clear();
-        filling_.rows.reserve(kBatchRows);
-        if (full()) return;
-        queue_.push_back(std::move(batch));
-        if (queue_.size() > kMaxQueued) {
-            own = std::move(queue_.front());
-            queue_.pop_front();
-            ++comparing_;
-        }
+const std::string* TitleSearch::ChapterNames::find(int chapterId) {
+    if (auto it = course_.find(chapterId); it != course_.end()) return &it->second;
+    auto it = others_.find(chapterId);
+    if (it == others_.end()) {
+        std::optional<std::string> name;
+        auto rs = db_.ExecuteDataReader("select cchaptername from coursechapter where ichapterid=?",
+                                        chapterId);
+        if (rs && rs->next()) name = rs->stringForColumnIndex(0).value_or("");
+        it = others_.emplace(chapterId, std::move(name)).first;
     }
-    cv_.notify_one();
-    // The worker starts with the second batch: a course of a few hundred subjects is searched
-    // on the calling thread alone.
-    if (!worker_.joinable() && nextSeq_ > 1) worker_ = std::thread([this] { work(); });
-    if (own) {
-        std::vector<Match> matches = compare(*own);
-        std::lock_guard lock(m_);
-        deliver(std::move(*own), std::move(matches));
-    }
+    return it->second ? &*it->second : nullptr;
 }
 
-std::vector<TitleSearch::Match> TitleSearch::finish() {
-    if (!filling_.rows.empty()) handOver();
-    {
-        std::unique_lock lock(m_);
-        closed_ = true;
-        cv_.notify_all();
-        // The caller compares what is still queued alongside the worker.
-        while (!queue_.empty() && !full()) {
-            Batch batch = std::move(queue_.front());
-            queue_.pop_front();
-            ++comparing_;
-            lock.unlock();
-            std::vector<Match> matches = compare(batch);
-            lock.lock();
-            deliver(std::move(batch), std::move(matches));
-        }
-        cv_.wait(lock, [&] { return comparing_ == 0; });
-    }
-    stopWorker();
-    if (failure_) std::rethrow_exception(failure_);
-    return std::move(page_);
-}
+std::vector<TitleSearch::Match> TitleSearch::run(SQLiteHelper& first, SQLiteHelper& second,
+                                                 int startSubjectId) {
+    if (pageSize_ == 0 || text_.empty()) return {};
 
-void TitleSearch::work() {
-    std::unique_lock lock(m_);
-    for (;;) {
-        cv_.wait(lock, [&] { return !queue_.empty() || closed_ || full(); });
-        if (full() || queue_.empty()) return;
-        Batch batch = std::move(queue_.front());
-        queue_.pop_front();
-        ++comparing_;
-        lock.unlock();
-        std::vector<Match> matches;
-        std::exception_ptr failure;
+    courseChapters_.clear();
+    for (auto rs = first.ExecuteDataReader(
+             "select ichapterid,cchaptername from coursechapter where icourseid=?", courseId_);
+         rs && rs->next();) {
+        courseChapters_.emplace(rs->intForColumnIndex(0), rs->stringForColumnIndex(1).value_or(""));
+    }
+    // Two look-ups in the index rather than one statement with both: SQLite answers a lone
+    // min() or max() from the end of the index without walking it.
+    const std::optional<Value> last = first.ExecuteScalar(
+        "select max(isubjectid) from coursesubject where icourseid=? and isubjectid>?", courseId_,
+        startSubjectId);
+    if (!last || last->isNull()) return {};
+    const long long upTo = last->asInt64();
+    const long long lowest =
+        first
+            .ExecuteScalar(
+                "select min(isubjectid) from coursesubject where icourseid=? and isubjectid>?",
+                courseId_, startSubjectId)
+            .value_or(Value(upTo))
+            .asInt64();
+
+    std::atomic<bool> never{false};
+    // Without a second connection the first reads everything: a half left unread would be a
+    // page with matches silently missing.
+    if (upTo - lowest < kSplitAbove || !second.isOpen())
+        return scan(first, startSubjectId, upTo, never, nullptr);
+
+    // The halves are cut by id; ids of a course are dense enough for that to share the work.
+    const long long middle = lowest + (upTo - lowest) / 2;
+    std::atomic<bool> firstFilled{false};
+    std::vector<Match> tail;
+    std::exception_ptr tailFailure;
+    std::thread worker([&] {
         try {
-            matches = compare(batch);
+            tail = scan(second, middle, upTo, firstFilled, nullptr);
         } catch (...) {
-            failure = std::current_exception();
+            tailFailure = std::current_exception();
         }
-        lock.lock();
-        if (failure) {
-            // The search cannot be completed: stop everyone and report it from finish().
-            if (!failure_) failure_ = failure;
-            full_ = true;
-            --comparing_;
-            cv_.notify_all();
-            return;
-        }
-        deliver(std::move(batch), std::move(matches));
+    });
+    std::vector<Match> page;
+    try {
+        page = scan(first, startSubjectId, middle, never, &firstFilled);
+    } catch (...) {
+        firstFilled = true;
+        worker.join();
+        throw;
     }
+    // The second half runs to its own end unless the first half filled the page.
+    worker.join();
+    if (tailFailure) std::rethrow_exception(tailFailure);
+
+    for (Match& m : tail) {
+        if (page.size() >= pageSize_) break;
+        page.push_back(std::move(m));
+    }
+    return page;
 }
 
-std::vector<TitleSearch::Match> TitleSearch::compare(const Batch& batch) const {
+std::vector<TitleSearch::Match> TitleSearch::scan(SQLiteHelper& db, long long after, long long upTo,
+                                                  const std::atomic<bool>& stop,
+                                                  std::atomic<bool>* filled) const {
     std::vector<Match> matches;
-    const std::string_view text(batch.text);
-    for (const Batch::Row& row : batch.rows) {
-        // A batch after the one that filled the page is of no use any more.
-        if (full()) break;
-        const std::optional<std::string> title =
-            ContentCipher::decipher(text.substr(row.title, row.titleSize));
+    ChapterNames chapters(courseChapters_, db);
+    // Subjects without a title or chapter are left out by the statement itself: every call
+    // per row counts on a walk over the whole course.
+    auto rs = db.ExecuteDataReader(
+        "select isubjectid,ctitle,ichapterid from coursesubject where icourseid=? and "
+        "isubjectid>? and isubjectid<=? and ctitle is not null and ichapterid is not null "
+        "order by isubjectid",
+        courseId_, after, upTo);
+    while (rs && !stop.load(std::memory_order_relaxed) && rs->next()) {
+        const std::string* chapter = chapters.find(rs->intForColumnIndex(2));
+        if (!chapter) continue;
+        const std::optional<std::string> title = ContentCipher::decipher(rs->textForColumnIndex(1));
         if (!title || std::search(title->begin(), title->end(), searcher_) == title->end())
             continue;
-        matches.push_back({row.id, *title, std::string(text.substr(row.chapter, row.chapterSize))});
-        // Later rows of this batch come after these on the page, so they are not needed.
-        if (matches.size() >= pageSize_) break;
+        matches.push_back({rs->intForColumnIndex(0), *title, *chapter});
+        if (matches.size() >= pageSize_) {
+            if (filled) *filled = true;
+            break;
+        }
     }
     return matches;
-}
-
-void TitleSearch::deliver(Batch&& batch, std::vector<Match>&& matches) {
-    --comparing_;
-    finished_.emplace(batch.seq, std::move(matches));
-    spare_.push_back(std::move(batch));
-    while (!full() && !finished_.empty() && finished_.begin()->first == listedSeq_) {
-        for (Match& m : finished_.begin()->second) {
-            if (page_.size() >= pageSize_) break;
-            page_.push_back(std::move(m));
-        }
-        finished_.erase(finished_.begin());
-        ++listedSeq_;
-        if (page_.size() >= pageSize_) full_ = true;
-    }
-    cv_.notify_all();
-}
-
-void TitleSearch::stopWorker() {
-    {
-        std::lock_guard lock(m_);
-        closed_ = true;
-        if (!worker_.joinable()) return;
-    }
-    cv_.notify_all();
-    // Joined outside the lock: the worker needs it to finish the batch it is comparing.
-    if (worker_.joinable()) worker_.join();
 }
 
 }  // namespace examora

@@ -59,7 +59,7 @@ TEST_F(SearchTest, PagesThroughMatchesInIdOrderFromTheLastId) {
 }
 
 TEST_F(SearchTest, ManyRowsKeepTheirOrderAndLaterWritesAreSeen) {
-    // Far more rows than one read-ahead batch, matches spread among them.
+    // Pages of matches spread among many rows, read one after another.
     std::vector<int> matching;
     for (int i = 0; i < 700; ++i) {
         const bool match = i % 3 == 1;

@@ -13,85 +13,88 @@
 namespace examora {
 namespace {
 
-std::vector<int> idsOf(const std::vector<TitleSearch::Match>& matches) {
-    std::vector<int> ids;
-    for (const auto& m : matches)
-        ids.push_back(m.id);
-    return ids;
-}
-
-// Rows over many batches, so that the worker and the reading thread both compare and the page
-// is assembled from batches finished out of order.
-TEST(TitleSearchTest, PagesAreTheFirstMatchesInRowOrderWhateverThreadComparedThem) {
-    std::vector<std::string> stored;
-    std::vector<int> matching;
-    for (int i = 0; i < 5000; ++i) {
-        const bool match = i % 7 == 3;
-        stored.push_back(
-            *ContentCipher::encipher((match ? "固定资产" : "无形资产") + std::to_string(i)));
-        if (match) matching.push_back(i);
-    }
-    // A title that does not decipher matches nothing.
-    stored[10] = "not base64 at all";
-    matching.erase(std::find(matching.begin(), matching.end(), 10));
-
-    for (int pageSize : {1, 20, 300, 10000}) {
-        SCOPED_TRACE(pageSize);
-        TitleSearch search("固定", pageSize);
-        int handed = 0;
-        for (int i = 0; i < 5000 && !search.full(); ++i, ++handed)
-            search.add(i, stored[i], "第" + std::to_string(i % 9) + "章");
-        const auto page = search.finish();
-        const std::size_t expected = std::min<std::size_t>(pageSize, matching.size());
-        EXPECT_EQ(idsOf(page), std::vector<int>(matching.begin(), matching.begin() + expected));
-        ASSERT_FALSE(page.empty());
-        EXPECT_EQ(page[0].title, "固定资产3");
-        EXPECT_EQ(page[0].chapter, "第3章");
-        // A page that fills early stops the reading well before the end.
-        if (pageSize <= 20) {
-            EXPECT_LT(handed, 5000);
-        }
-    }
-
-    TitleSearch none("并不存在", 20);
-    for (int i = 0; i < 5000; ++i)
-        none.add(i, stored[i], "");
-    EXPECT_TRUE(none.finish().empty());
-}
-
-TEST(TitleSearchTest, AnAbandonedSearchStopsItsWorker) {
-    const std::string stored = *ContentCipher::encipher("应收账款");
-    for (int abandonAt : {0, 100, 3000}) {
-        TitleSearch search("账款", 100000);
-        for (int i = 0; i < abandonAt; ++i)
-            search.add(i, stored, "");
-        // Destroyed without finish(), as when reading the store throws.
-    }
-}
-
-class SearchChapterTest : public StoreTest {
+class TitleSearchTest : public StoreTest {
   protected:
+    TitleSearchTest() {
+        b.course(1);
+        chapters = b.chapters(1, 0, {"01", "02"});
+    }
+    static std::vector<int> idsOf(const std::vector<TitleSearch::Match>& matches) {
+        std::vector<int> ids;
+        for (const auto& m : matches)
+            ids.push_back(m.id);
+        return ids;
+    }
+    std::vector<TitleSearch::Match> search(const std::string& text, int pageSize, int start = 0) {
+        return TitleSearch(1, text, pageSize).run(first, second, start);
+    }
+
     CourseBuilder b;
     CourseUtil util;
+    std::vector<int> chapters;
+    SQLiteHelper first, second;
 };
 
-TEST_F(SearchChapterTest, OnlySubjectsInAnExistingChapterAreListedWithItsName) {
-    b.course(1);
+// A course large enough to be cut into two halves searched on two threads: pages must still be
+// the first matches in id order, whichever half they come from.
+TEST_F(TitleSearchTest, LargeCoursesGiveTheFirstMatchesInIdOrderAcrossBothHalves) {
+    constexpr int kSubjects = 5000;
+    std::vector<int> matching;
+    ASSERT_TRUE(sql().BeginTran());
+    for (int id = 1; id <= kSubjects; ++id) {
+        const bool match = id % 7 == 3;
+        std::string stored =
+            *ContentCipher::encipher((match ? "固定资产" : "无形资产") + std::to_string(id));
+        int chapter = chapters[id % 2];
+        if (id == 10) stored = "not base64 at all";  // a match that does not decipher
+        if (id == 4000) chapter = 987654;            // a match whose chapter is gone
+        if (match && id != 10 && id != 4000) matching.push_back(id);
+        sql().ExecuteNonQuery(
+            "insert into coursesubject(isubjectid,icourseid,ichapterid,ctitle) values (?,1,?,?)",
+            id, chapter, stored);
+    }
+    ASSERT_TRUE(sql().CommitTran());
+    ASSERT_TRUE(first.OpenDataBase());
+    ASSERT_TRUE(second.OpenDataBase());
+
+    auto firstOf = [&](std::size_t n, std::size_t from = 0) {
+        return std::vector<int>(matching.begin() + from,
+                                matching.begin() + std::min(from + n, matching.size()));
+    };
+    // 400 matches reach past the middle id; 10000 is every match.
+    for (int pageSize : {1, 20, 400, 10000}) {
+        SCOPED_TRACE(pageSize);
+        EXPECT_EQ(idsOf(search("固定", pageSize)), firstOf(pageSize));
+    }
+    const auto page = search("固定", 2);
+    EXPECT_EQ(page[0].title, "固定资产3");
+    EXPECT_EQ(page[0].chapter, util.getChapterName(chapters[1]).value_or("?"));
+
+    // From inside the second half, the rest of the matches after that id.
+    const std::size_t later =
+        std::upper_bound(matching.begin(), matching.end(), 3005) - matching.begin();
+    EXPECT_EQ(idsOf(search("固定", 30, 3005)), firstOf(30, later));
+    EXPECT_TRUE(search("并不存在", 20).empty());
+    EXPECT_TRUE(search("固定", 20, kSubjects).empty());
+}
+
+TEST_F(TitleSearchTest, OnlySubjectsInAnExistingChapterAreListedWithItsName) {
     b.course(2);
-    const int own = b.chapters(1, 0, {"01"})[0];
     const int foreign = b.chapters(2, 0, {"01"})[0];
-    const int inOwn = b.subject({.chapterId = own, .title = "存货计价"});
+    const int inOwn = b.subject({.chapterId = chapters[0], .title = "存货计价"});
     b.subject({.chapterId = 987654, .title = "存货盘点"});  // its chapter is gone
     const int inForeign = b.subject({.chapterId = foreign, .title = "存货跌价"});
     sql().ExecuteNonQuery("update coursesubject set icourseid=1 where isubjectid=?", inForeign);
     sql().ExecuteNonQuery("update coursechapter set cchaptername=null where ichapterid=?", foreign);
+    ASSERT_TRUE(first.OpenDataBase());
+    ASSERT_TRUE(second.OpenDataBase());
 
-    const auto page = util.loadSearchSubjectList(1, "存货", 0, 20);
+    const auto page = search("存货", 20);
     ASSERT_EQ(page.size(), 2u);
-    EXPECT_EQ(page[0].key, std::to_string(inOwn));
-    EXPECT_EQ(page[0].memo, util.getChapterName(own).value_or("?"));
-    EXPECT_EQ(page[1].key, std::to_string(inForeign));
-    EXPECT_EQ(page[1].memo, "");
+    EXPECT_EQ(page[0].id, inOwn);
+    EXPECT_EQ(page[0].chapter, util.getChapterName(chapters[0]).value_or("?"));
+    EXPECT_EQ(page[1].id, inForeign);
+    EXPECT_EQ(page[1].chapter, "");
 }
 
 }  // namespace
