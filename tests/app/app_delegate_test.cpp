@@ -90,13 +90,16 @@ TEST_F(AppDelegateTest, FailedInstallShowsNoScreen) {
     EXPECT_EQ(CommonSetting::CourseId(), 0);  // settings were not loaded
 }
 
-class LaunchCommandTest : public TempHomeTest {};
+// Launches into the test's home with the log captured.
+class LaunchCommandTest : public TempHomeTest {
+  protected:
+    LaunchCommandTest() { options.home = home_.path(); }
+    LaunchCommand::Options options;
+    std::ostringstream out, err;
+    LogCapture log;
+};
 
 TEST_F(LaunchCommandTest, ReportsWhatTheLaunchSetUpAndKeepsTheIdentifierNextTime) {
-    std::ostringstream out, err;
-    LaunchCommand::Options options;
-    options.home = home_.path();
-    LogCapture log;
     ASSERT_EQ(LaunchCommand::run(options, out, err), 0) << err.str();
     EXPECT_EQ(err.str(), "");
     std::string device = "device: " + CommonSetting::DeviceId() + "\n";
@@ -114,10 +117,6 @@ TEST_F(LaunchCommandTest, ReportsWhatTheLaunchSetUpAndKeepsTheIdentifierNextTime
 
 TEST_F(LaunchCommandTest, MissingTemplateExitsNonZeroWithOneLine) {
     Paths::setResourceDirectory(home_.makeDirectory("empty-res"));
-    std::ostringstream out, err;
-    LaunchCommand::Options options;
-    options.home = home_.path();
-    LogCapture log;
     EXPECT_NE(LaunchCommand::run(options, out, err), 0);
     EXPECT_EQ(out.str(), "");
     std::string message = err.str();

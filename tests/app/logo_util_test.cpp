@@ -53,9 +53,8 @@ TEST_F(LogoUtilTest, FirstInstallCopiesTheTemplateAndLaterOnesNeverReplaceTheWor
     EXPECT_EQ(TempHome::readFile(CommonSetting::DbPath()), "learner data");
     // Only the working file and the picture directory: no copy left half-way.
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(home_.documents())) {
+    for (const auto& e : fs::directory_iterator(home_.documents()))
         names.push_back(e.path().filename().string());
-    }
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"image", "zxexam.db"}));
 }

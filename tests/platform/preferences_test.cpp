@@ -96,9 +96,8 @@ TEST_F(PreferencesTest, ConcurrentWritersLoseNoKey) {
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([this, t] {
             Preferences prefs(file());  // an instance per thread, one file
-            for (int k = 0; k < kKeysEach; ++k) {
+            for (int k = 0; k < kKeysEach; ++k)
                 prefs.set(strformat("k%d_%d", t, k), Value(k));
-            }
         });
     }
     for (auto& th : threads)

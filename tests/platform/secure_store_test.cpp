@@ -71,12 +71,10 @@ TEST_F(SecureStoreTest, HostileNamesStayInsideTheDirectoryAndApart) {
     names.push_back(std::string("nul\0byte", 8));
     names.push_back(std::string(1000, 'x'));
     names.push_back(std::string(1000, '/'));
-    for (std::size_t i = 0; i < names.size(); ++i) {
+    for (std::size_t i = 0; i < names.size(); ++i)
         ASSERT_TRUE(store_.save(names[i], Value(static_cast<int>(i)))) << i;
-    }
-    for (std::size_t i = 0; i < names.size(); ++i) {
+    for (std::size_t i = 0; i < names.size(); ++i)
         EXPECT_EQ(store_.load(names[i]), Value(static_cast<int>(i))) << i;
-    }
     // Every item is a distinct plain file directly inside the store; nothing else appeared.
     std::set<std::string> files;
     for (const auto& e : fs::recursive_directory_iterator(home_.path())) {

@@ -50,9 +50,8 @@ TEST(JsonTextTest, MalformedTextGivesNullAndOneLogLine) {
     LogCapture log;
     for (const std::string& bad :
          std::vector<std::string>{"", "anyType{}", "[1,2", "{\"a\":}", "42", "\"text\"", "null",
-                                  "[\"\xFF\"]", std::string(100000, '[')}) {
+                                  "[\"\xFF\"]", std::string(100000, '[')})
         EXPECT_FALSE(U::getJSONObject(bad)) << bad.substr(0, 20);
-    }
     EXPECT_EQ(log.lines().size(), 9u);
     EXPECT_TRUE(log.lines()[0].starts_with("jsonerror->"));
 
@@ -81,12 +80,10 @@ TEST(JsonTextTest, EmptinessAndScalarReadings) {
     EXPECT_FALSE(U::isEmptyOfJOSN("anyType{} "));
     EXPECT_FALSE(U::isEmptyOfJOSN("NULL"));
 
-    for (const char* yes : {"true", "True", "YES", "y", "1", "007", "  9", "t"}) {
+    for (const char* yes : {"true", "True", "YES", "y", "1", "007", "  9", "t"})
         EXPECT_TRUE(U::toBOOL(std::string(yes))) << yes;
-    }
-    for (const char* no : {"false", "NO", "0", "000", "", "NULL", "anyType{}", " x1"}) {
+    for (const char* no : {"false", "NO", "0", "000", "", "NULL", "anyType{}", " x1"})
         EXPECT_FALSE(U::toBOOL(std::string(no))) << no;
-    }
     EXPECT_FALSE(U::toBOOL(std::nullopt));
 
     EXPECT_EQ(U::toInt(std::string("  42abc")), 42);
