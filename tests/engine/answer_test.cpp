@@ -259,7 +259,7 @@ TEST(OptionSplitting, CutsAtEachLetterFollowedByTheLearnedSeparator) {
     }
 }
 
-TEST(RandomDraw, GivesDistinctNumbersOfTheRange) {
+TEST(RandomDraw, GivesDistinctNumbersOfTheRangeAndEndsOnImpossibleRequests) {
     const std::vector<int> all = CourseSubjectUtil::getRandomNum(3, 0, 2);
     EXPECT_EQ(std::set<int>(all.begin(), all.end()), (std::set<int>{0, 1, 2}));
 
@@ -268,9 +268,8 @@ TEST(RandomDraw, GivesDistinctNumbersOfTheRange) {
     EXPECT_EQ(std::set<int>(some.begin(), some.end()).size(), 50u);
     EXPECT_GE(*std::min_element(some.begin(), some.end()), -20);
     EXPECT_LE(*std::max_element(some.begin(), some.end()), 979);
-}
 
-TEST(RandomDraw, ImpossibleRequestsEndInsteadOfLoopingForever) {
+    // Impossible requests end instead of looping forever.
     EXPECT_TRUE(CourseSubjectUtil::getRandomNum(0, 0, 5).empty());
     EXPECT_TRUE(CourseSubjectUtil::getRandomNum(2, 5, 4).empty());
     EXPECT_EQ(CourseSubjectUtil::getRandomNum(10, 1, 4).size(), 4u);

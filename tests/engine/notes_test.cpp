@@ -11,7 +11,6 @@
 #include "engine/note_editor.h"
 #include "engine/write_note_util.h"
 #include "platform/exam_error.h"
-#include "service/user_note_list.h"
 #include "store/cus_setting_util.h"
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"
@@ -178,35 +177,6 @@ TEST_F(NotesTest, AnswerAreaListsTheStoredNotesAsTheyChange) {
     util.writeSubjectNote(subject, "第一条");
     EXPECT_THAT(area(), HasSubstr("第一条"));
     CourseSubjectUtil::setPageSettings(SubjectPageSettings{});
-}
-
-// Answers searchUserNote with a fixed result text.
-class ScriptedService : public ExamWebServiceUtil {
-  public:
-    explicit ScriptedService(std::string reply) : reply_(std::move(reply)) {}
-    std::string getRespondData(const std::string& method, const std::optional<SoapParams>&,
-                               double) override {
-        methods.push_back(method);
-        return reply_;
-    }
-    std::vector<std::string> methods;
-
-  private:
-    std::string reply_;
-};
-
-TEST(UserNoteListTest, ReadsEachObjectOfTheServicesAnswer) {
-    ScriptedService service(
-        R"([{"id":3,"isubjectid":8,"cnotetext":"好","dchangedate":"2026-11-01 09:30:00"},7])");
-    const auto notes = loadUserNoteList(service, 8, Value(2), 10, 1);
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].detailid, 3);
-    EXPECT_EQ(notes[0].notetext, "好");
-    EXPECT_EQ(service.methods, std::vector<std::string>{"SearchUserNote"});
-    for (const char* empty : {"", "anyType{}", "not json"}) {
-        ScriptedService broken(empty);
-        EXPECT_TRUE(loadUserNoteList(broken, 8, Value(2), 10, 1).empty()) << empty;
-    }
 }
 
 TEST_F(NotesTest, PageSettingsFollowTheStoredChoices) {

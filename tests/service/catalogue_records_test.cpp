@@ -1,7 +1,8 @@
-// Operations that answer with content and message records.
+// Operations that answer with content, message and note records.
 #include <gtest/gtest.h>
 
 #include "catalogue_scripted_service.h"
+#include "service/user_note_list.h"
 #include "store/records/course_chapter_entity.h"
 #include "store/records/course_subject_entity.h"
 #include "store/records/message_entity.h"
@@ -71,6 +72,20 @@ TEST(CatalogueRecords, MessageOperationsMapTheirOwnKeys) {
     EXPECT_EQ(s.loadPhoneMessageListByUser(4, 5, 20, 1), std::nullopt);
 
     EXPECT_EQ(text(s.getNextPhoneMessage(31, 5, 4)), "40|下一条|u|3");
+}
+
+TEST(CatalogueRecords, OtherLearnersNotesAreTheObjectsOfTheAnswer) {
+    ScriptedService s;
+    s.replies = {
+        R"([{"id":3,"isubjectid":8,"cnotetext":"好","dchangedate":"2026-11-01 09:30:00"},7])", "",
+        "anyType{}", "not json"};
+    const auto notes = loadUserNoteList(s, 8, Value(2), 10, 1);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].detailid, 3);
+    EXPECT_EQ(notes[0].notetext, "好");
+    EXPECT_EQ(s.calls[0].method, "SearchUserNote");
+    for (const char* what : {"empty", "anyType{}", "malformed"})
+        EXPECT_TRUE(loadUserNoteList(s, 8, Value(2), 10, 1).empty()) << what;
 }
 
 }  // namespace

@@ -36,7 +36,6 @@ TEST_F(SqliteHelperTest, OperationsCloseOnlyWhatTheyOpened) {
 
     EXPECT_TRUE(h.OpenDataBase());
     EXPECT_FALSE(h.OpenDataBase());  // already open: nothing done
-    EXPECT_TRUE(h.isOpen());
     EXPECT_TRUE(h.ExecuteNonQuery("insert into t (cname) values (?)", "b"));
     EXPECT_EQ(h.ExecuteScalarInt("select count(*) from t"), 2);
     EXPECT_TRUE(h.ExistsTable("t"));
