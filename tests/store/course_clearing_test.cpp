@@ -100,7 +100,6 @@ TEST_F(CourseClearingTest, EachLearnerRecordKindIsClearedAloneAndOnlyForThatCour
     EXPECT_EQ(count("coursesubject", "icourseid=1 and cmyanswer='B' and iwrong=2 and bremember=1"),
               3);
     EXPECT_EQ(detailRows(1), 8);
-    expectSecondCourseUntouched();
 
     sql().ExecuteNonQuery("update coursesubject set bcollect=1 where icourseid=1 and iwrong=2", {});
     util.clearCourse(1, true, false, false);
@@ -112,7 +111,6 @@ TEST_F(CourseClearingTest, EachLearnerRecordKindIsClearedAloneAndOnlyForThatCour
                     "danswerdate='2026-12-01 09:00:00' and bcollect=1"),
               3);
     EXPECT_EQ(rows("simulationpaper", 1), 2);
-    expectSecondCourseUntouched();
 
     util.clearCourse(1, false, false, true);
     EXPECT_EQ(rows("simulationpaper", 1), 0);
@@ -120,7 +118,7 @@ TEST_F(CourseClearingTest, EachLearnerRecordKindIsClearedAloneAndOnlyForThatCour
     EXPECT_EQ(count("simulationpaperdetail"), 8);
     EXPECT_EQ(rows("coursesubject", 1), 5);
     EXPECT_TRUE(util.checkCourseHadDownload(1));
-    expectSecondCourseUntouched();
+    expectSecondCourseUntouched();  // course 2 only ever loses rows: one check covers each step
 }
 
 TEST_F(CourseClearingTest, AFailingStatementIsLoggedAndTheRestIsStillCommitted) {
