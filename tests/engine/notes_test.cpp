@@ -18,6 +18,7 @@
 namespace examora {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -176,6 +177,8 @@ TEST_F(NotesTest, AnswerAreaListsTheStoredNotesAsTheyChange) {
     EXPECT_THAT(area(), Not(HasSubstr("笔记:")));
     util.writeSubjectNote(subject, "第一条");
     EXPECT_THAT(area(), HasSubstr("第一条"));
+    util.writeSubjectNote(subject, "第二条");
+    EXPECT_THAT(area(), AllOf(HasSubstr("第一条"), HasSubstr("第二条")));
     CourseSubjectUtil::setPageSettings(SubjectPageSettings{});
 }
 

@@ -91,6 +91,7 @@ TEST_F(PaperBuildingTest, FittingMeetsTheTotalExactlyOrFails) {
     EXPECT_EQ(odd.name(), "创建试卷失败");
     EXPECT_EQ(odd.reason(), "无法构建试卷达到7分!");
     // A total below 1 point would give negative counts.
+    EXPECT_EQ(failureOf([&] { fit(-10, {entity(0, 1, 10)}); }).reason(), "无法构建试卷达到-10分!");
     EXPECT_EQ(failureOf([&] { fit(0, {entity(0, 1, 10)}); }).reason(), "无法构建试卷达到0分!");
 }
 
@@ -136,11 +137,8 @@ TEST_F(PaperBuildingTest, DrawsFollowTheSeededSourceInDrawOrder) {
     // interleave.
     const std::vector<int> first = bank(5, 0, tree0[1]);
     const std::vector<int> second = bank(5, 0, tree0[2]);
-    std::vector<int> bankOrder;
-    for (std::size_t i = 0; i < 5; ++i) {
-        bankOrder.push_back(first[i]);
-        bankOrder.push_back(second[i]);
-    }
+    const std::vector<int> bankOrder = {first[0],  second[0], first[1],  second[1], first[2],
+                                        second[2], first[3],  second[3], first[4],  second[4]};
     maker.seedRandom(42);
     const int paper = create(3);
     std::mt19937 same(42);
@@ -179,6 +177,7 @@ TEST_F(PaperBuildingTest, FailuresAreNamedAndWriteNothing) {
 
     // The layout asks for more single choices than the bank holds.
     const ExamError shortBank = failureOf([&] { create(5, {}, {}, "1,2,1,2,2,2", "5,0,0,0,0,0"); });
+    EXPECT_EQ(shortBank.name(), "随机组卷");
     EXPECT_EQ(shortBank.reason(), "试题库抽取时，数量出错了，请重新设置条件！");
     EXPECT_EQ(count("simulationpaper"), 0);
     EXPECT_EQ(count("simulationpaperdetail"), 0);
@@ -207,7 +206,8 @@ TEST_F(PaperBuildingTest, SelectionListsOfTheCreationForm) {
     b.subject({.courseId = 1, .chapterId = tree0[1], .type = 0, .subjecttypestring = "单项选择"});
     b.subject({.courseId = 1, .chapterId = tree0[2], .type = 0});
     const std::vector<BaseItemEntity> types = util.loadSubjectTypeListOfCourse(1);
-    ASSERT_EQ(fields(types, &BaseItemEntity::name), (std::vector<std::string>{"单项选择", "多选题"}));
+    ASSERT_EQ(fields(types, &BaseItemEntity::name),
+              (std::vector<std::string>{"单项选择", "多选题"}));
     EXPECT_EQ(types[0].index, 0);
     EXPECT_TRUE(types[0].selected && types[1].selected);
 
@@ -361,6 +361,7 @@ TEST_F(PaperTakingTest, DeletingRemovesThePaperWithItsDetailsOnly) {
 
 TEST(PaperTexts, UsedTimeResultSummaryAndChapterRate) {
     // Used time as minutes and seconds with leading zeros.
+    EXPECT_EQ(paperUsedTimeText(599), "09:59");
     EXPECT_EQ(paperUsedTimeText(0), "00:00");
     EXPECT_EQ(paperUsedTimeText(7200), "120:00");
     EXPECT_EQ(paperUsedTimeText(-5), "00:00");

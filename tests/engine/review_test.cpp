@@ -115,6 +115,8 @@ TEST_F(ReviewScheduleTest, CountListAlwaysHasThreeItemsByMagnitude) {
     // Each item opens exactly the subjects it counts.
     EXPECT_EQ(opened(1, util.builderFilterSqlOfErrSubjectCount(1, 1, 3)),
               (std::vector<int>{thrice, often}));
+    EXPECT_EQ(opened(1, util.builderFilterSqlOfErrSubjectCount(1, 1, 9)),
+              (std::vector<int>{thrice, often}));
     EXPECT_EQ(opened(2, util.builderFilterSqlOfErrSubjectCount(1, 2, 2)),
               (std::vector<int>{cutTwice}));
     EXPECT_EQ(opened(1, util.builderFilterSqlOfErrSubjectCount(1, 1, 1)).front(), once);

@@ -66,6 +66,7 @@ TEST(TextUtilTest, EmptinessAndCodePoints) {
     EXPECT_EQ(utf8Substr(s, 1, 3), "文ab");
     EXPECT_EQ(utf8Substr(s, 4), "题");
     EXPECT_EQ(utf8Substr(s, 9), "");
+    EXPECT_EQ(utf8Chars(s).size(), 5u);
     EXPECT_EQ(split("a/b//c", "/"), (std::vector<std::string>{"a", "b", "", "c"}));
     EXPECT_EQ(trim("  A B \n"), "A B");
     EXPECT_EQ(htmlEscape("<script>&\""), "&lt;script&gt;&amp;&quot;");

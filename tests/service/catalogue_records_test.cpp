@@ -80,10 +80,10 @@ TEST(CatalogueRecords, OtherLearnersNotesAreTheObjectsOfTheAnswer) {
         R"([{"id":3,"isubjectid":8,"cnotetext":"好","dchangedate":"2026-11-01 09:30:00"},7])", "",
         "anyType{}", "not json"};
     const auto notes = loadUserNoteList(s, 8, Value(2), 10, 1);
+    EXPECT_EQ(s.onlyCall().method, "SearchUserNote");
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].detailid, 3);
     EXPECT_EQ(notes[0].notetext, "好");
-    EXPECT_EQ(s.calls[0].method, "SearchUserNote");
     for (const char* what : {"empty", "anyType{}", "malformed"})
         EXPECT_TRUE(loadUserNoteList(s, 8, Value(2), 10, 1).empty()) << what;
 }

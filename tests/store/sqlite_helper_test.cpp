@@ -199,6 +199,7 @@ TEST_F(SqliteHelperTest, SqlLiteralsAndDates) {
     EXPECT_EQ(SQLiteHelper::GetDateInSql("2015-03-01T08:09:10"), "'2015-03-01 08:09:10'");
     EXPECT_EQ(SQLiteHelper::GetDateInSql("1'); drop table t; --"), "null");
     EXPECT_EQ(SQLiteHelper::GetDateStringInSql(std::nullopt), "null");
+    EXPECT_EQ(SQLiteHelper::GetDateStringInSql(""), "null");
     EXPECT_EQ(SQLiteHelper::GetDateStringInSql("NULL"), "null");
     EXPECT_EQ(SQLiteHelper::GetDateStringInSql("2015-03-01"), "'2015-03-01'");
 
