@@ -268,13 +268,11 @@ TEST_F(CourseCatalogueTest, CourseProgressCountsAnsweredSubjectsNotWithdrawn) {
     b.subjects(3, {.courseId = 101, .chapterId = chapter});
     EXPECT_EQ(tally(util.getCourseFinishCount(101)), "0 0 0 0 0");
 
-    b.subjects(2, {.courseId = 101, .chapterId = chapter, .myanswer = "A", .correct = true});
+    NewSubject right{.courseId = 101, .chapterId = chapter, .myanswer = "A", .correct = true};
+    b.subjects(2, right);
     b.subject({.courseId = 101, .chapterId = chapter, .myanswer = "B"});
-    b.subject({.courseId = 101,
-               .chapterId = chapter,
-               .stopflag = true,
-               .myanswer = "A",
-               .correct = true});
+    right.stopflag = true;  // withdrawn: counts nowhere
+    b.subject(right);
     b.subject({.courseId = 102, .chapterId = chapter, .myanswer = "A", .correct = true});
 
     EXPECT_EQ(tally(util.getCourseFinishCount(101, true)), "6 3 2 0 0");
