@@ -90,14 +90,9 @@ TEST_F(ServiceCallTest, EveryFailureEndsAsAnEmptyResult) {
     EXPECT_EQ(util.getRespondData("Fault", std::nullopt), "");
     EXPECT_FALSE(util.getRespondData_MutiResult("Fault", std::nullopt));
 
-    responses->setRaw("Busy", 503, "<html><body>busy</body></html>");
-    EXPECT_EQ(util.getRespondData("Busy", std::nullopt), "");
-
     responses->setRaw("Broken", 200, "<soap:Envelope><soap:Body><BrokenResult>1</Broken");
     EXPECT_EQ(util.getRespondData("Broken", std::nullopt), "");
     EXPECT_FALSE(util.getRespondData_MutiResult("Broken", std::nullopt));
-
-    EXPECT_EQ(util.getRespondData("NotScripted", std::nullopt), "");
 }
 
 TEST_F(ServiceCallTest, TimeOutCutsASlowCallShort) {
