@@ -1,5 +1,3 @@
-#include <array>
-
 #include "engine/course_util.h"
 #include "engine/database_scope.h"
 #include "engine/title_search.h"
