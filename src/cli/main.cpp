@@ -2,7 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
-#include "app/launch_command.h"
+#include "cli/launch_command.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Examora, an exam-preparation client"};

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/course_subject_util.h"
-#include "engine/page_link.h"
+#include "facade/page_link.h"
 #include "list_fields.h"
 
 namespace examora {

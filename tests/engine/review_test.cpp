@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/course_util.h"
-#include "engine/review_texts.h"
+#include "facade/review_texts.h"
 #include "list_fields.h"
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"

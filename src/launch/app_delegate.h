@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/launch_screens.h"
+#include "launch/launch_screens.h"
 
 namespace examora {
 

@@ -1,4 +1,4 @@
-#include "app/app_delegate.h"
+#include "launch/app_delegate.h"
 
 #include <cstdlib>
 

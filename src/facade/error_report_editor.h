@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/course_util.h"
-#include "engine/editor_outcome.h"
+#include "facade/editor_outcome.h"
 
 namespace examora {
 

@@ -2,10 +2,10 @@
 
 #include <sstream>
 
-#include "app/app_delegate.h"
+#include "launch/app_delegate.h"
 #include "app/common_setting.h"
 #include "app/config_helper.h"
-#include "app/launch_command.h"
+#include "cli/launch_command.h"
 #include "platform/log.h"
 #include "platform/main_queue.h"
 #include "platform/paths.h"

@@ -1,9 +1,9 @@
-#include "app/launch_command.h"
+#include "cli/launch_command.h"
 
 #include <exception>
 #include <ostream>
 
-#include "app/app_delegate.h"
+#include "launch/app_delegate.h"
 #include "app/common_setting.h"
 #include "platform/global_queue.h"
 #include "platform/log.h"

@@ -1,4 +1,4 @@
-#include "engine/error_report_editor.h"
+#include "facade/error_report_editor.h"
 
 #include "platform/exam_error.h"
 #include "platform/text_util.h"

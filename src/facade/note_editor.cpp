@@ -1,6 +1,6 @@
-#include "engine/note_editor.h"
+#include "facade/note_editor.h"
 
-#include "engine/page_link.h"
+#include "facade/page_link.h"
 #include "platform/exam_error.h"
 #include "platform/text_util.h"
 

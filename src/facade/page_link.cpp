@@ -1,4 +1,4 @@
-#include "engine/page_link.h"
+#include "facade/page_link.h"
 
 #include <charconv>
 

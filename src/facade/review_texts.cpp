@@ -1,4 +1,4 @@
-#include "engine/review_texts.h"
+#include "facade/review_texts.h"
 
 #include <array>
 
