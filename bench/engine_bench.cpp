@@ -16,7 +16,7 @@
 #include "app/common_setting.h"
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
-#include "engine/database_scope.h"
+#include "store/database_scope.h"
 #include "lib/course_generator.h"
 #include "platform/log.h"
 #include "platform/strformat.h"
@@ -59,7 +59,8 @@ class BenchCourse {
 // 2 the caller holds the operating object's database open, so no operation opens or closes.
 class Holding {
   public:
-    Holding(const benchmark::State& state, SQLiteHelper& helper) {
+    template <class Helper>
+    Holding(const benchmark::State& state, Helper& helper) {
         if (state.range(0) == 1) {
             other_ = std::make_unique<SQLiteHelper>();
             other_->OpenDataBase();
@@ -116,12 +117,13 @@ BENCHMARK(BM_GroupByChapterPass)->DenseRange(0, 2)->Unit(benchmark::kMillisecond
 void BM_ChapterTopLevelOneStatementPerChapter(benchmark::State& state) {
     const GeneratedCourse& c = BenchCourse::get().course();
     CourseUtil util;
-    const Holding holding(state, util);
+    SQLiteHelper raw;
+    const Holding holding(state, raw);
     const auto chapters = util.loadCourseChapterList(c.courseId, 0, false, "");
     for (auto _ : state) {
-        DatabaseScope scope(util);
+        DatabaseScope scope(raw);
         for (const CourseChapterEntity& chapter : chapters) {
-            benchmark::DoNotOptimize(util.ExecuteScalarInt(
+            benchmark::DoNotOptimize(raw.ExecuteScalarInt(
                 strformat("select sum(b.icount) icount from coursechapter a,(select ichapterid, "
                           "count(*) icount,sum(case when cmyanswer>'' then 1 else 0 end) "
                           "ianswercount,sum(case when cmyanswer>'' and bcorrect=1 then 1 else 0 "
@@ -145,7 +147,7 @@ void BM_SubjectIdListWholeCourse(benchmark::State& state) {
     CourseUtil util;
     const Holding holding(state, util);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(util.loadSubjectIdList(c.courseId, 0, 0, ""));
+        benchmark::DoNotOptimize(util.loadSubjectIdList(c.courseId, 0, 0, SubjectFilter()));
     }
     reportPeakMemory(state);
 }

@@ -57,7 +57,7 @@ struct AnswerMark {
 // Answer checking and the small services the practice engine shares: subject type names, option
 // splitting and distinct random draws. These are class-level and touch no table; the caller
 // persists what they decide.
-class CourseSubjectUtil : public SQLiteHelper {
+class CourseSubjectUtil {
   public:
     // Marks the record's myanswer against its answer and score (see markAnswer) and sets its
     // myscore, except for an empty answer, which leaves myscore as it was.

@@ -23,6 +23,7 @@
 #include "store/records/simulation_paper_entity.h"
 #include "store/records/write_error_entity.h"
 #include "store/records/write_note_entity.h"
+#include "engine/subject_filter.h"
 #include "store/sqlite_helper.h"
 
 namespace examora {
@@ -36,9 +37,21 @@ class ChapterProgress;
 //
 // Like every data-access object it owns one connection and is used by one thread at a time.
 // Operations that cannot complete throw ExamError; SQL errors are logged by the connection.
-class CourseUtil : public SQLiteHelper {
+//
+// The data-access base is private: callers get named operations, never raw SQL. Opening the
+// database around a run of operations and the counted transaction stay available.
+class CourseUtil : private SQLiteHelper {
   public:
     CourseUtil() = default;
+
+    using SQLiteHelper::BeginTran;
+    using SQLiteHelper::CloseDataBase;
+    using SQLiteHelper::CommitTran;
+    using SQLiteHelper::HasTransaction;
+    using SQLiteHelper::isOpen;
+    using SQLiteHelper::OpenDataBase;
+    using SQLiteHelper::RollbackTran;
+    using SQLiteHelper::tranCount;
 
     // ---- Clearing and download state (course_util_clearing.cpp) ------------------------------
     //
@@ -126,16 +139,16 @@ class CourseUtil : public SQLiteHelper {
     // Subject ids of a chapter (0: the whole course) in practice order: type, position, id.
     // Show times 4 to 6 take the selection lists. nullopt when no statement could be built.
     std::optional<std::vector<int>> loadSubjectIdList(int courseId, int chapterId, int showTime,
-                                                      const std::string& condition);
+                                                      const SubjectFilter& condition);
     std::optional<std::vector<int>> loadSubjectIdList(int courseId, int chapterId, int showTime,
-                                                      int filterKind, const std::string& condition);
+                                                      int filterKind, const SubjectFilter& condition);
     // Answer-sheet entries of a chapter or selection, numbered from 1 in practice order.
     std::vector<CourseSubjectExamEntity> loadSubjectExamEntityList(int courseId, int chapterId,
                                                                    int showTime,
-                                                                   const std::string& condition);
+                                                                   const SubjectFilter& condition);
     // Answer-sheet entries of a paper with the paper's answers and points, numbered from 1.
     std::vector<CourseSubjectExamEntity> loadSubjectExamEntityListFromPaper(
-        int paperId, const std::string& condition);
+        int paperId, const SubjectFilter& condition);
     // One subject with title and explanation deciphered; a subject without points takes the
     // default points of its type. nullopt when there is no such subject.
     std::optional<CourseSubjectEntity> loadSubjuectInfo(int subjectId);
@@ -146,13 +159,6 @@ class CourseUtil : public SQLiteHelper {
 
     // ---- Selection lists (course_util_selection.cpp) -------------------------------------------
 
-    // The statement listing the subjects of a selection (favourites, wrong answers, noted) in the
-    // shape `resultKind` asks for; empty when none can be built.
-    std::string buildSelectSqlForSelectSubject(int courseId, int chapterId, int selectKind,
-                                               int resultKind, const std::string& condition);
-    std::string buildSelectSqlForSelectSubject(int courseId, int chapterId, int selectKind,
-                                               int resultKind, const std::string& condition,
-                                               int errFilterType);
     // The top chapters of a selection (4 favourites, 5 wrong answers, 6 noted), each counting
     // the matching subjects of its whole subtree in `count` and in its memo "共%d题"; chapters
     // without a matching subject are left out. Filter type 2 picks cut wrong answers, any other
@@ -165,10 +171,10 @@ class CourseUtil : public SQLiteHelper {
     // answered ("未做题" when never). Page `pageIndex` of `pageSize` rows holds rows
     // pageIndex × pageSize + 1 onwards.
     std::vector<BaseItemEntity> loadSelectSubjectList(int courseId, int chapterId,
-                                                      const std::string& condition, int selectKind,
+                                                      const SubjectFilter& condition, int selectKind,
                                                       int pageIndex, int pageSize);
     std::vector<BaseItemEntity> loadSelectSubjectList(int courseId, int chapterId,
-                                                      const std::string& condition, int selectKind,
+                                                      const SubjectFilter& condition, int selectKind,
                                                       int errFilterType, int pageIndex,
                                                       int pageSize);
 
@@ -185,16 +191,16 @@ class CourseUtil : public SQLiteHelper {
     // days ago. A subject without an answer date is in none of them.
     std::vector<BaseItemEntity> loadErrSubjectListOfPeriod(int courseId, int errFilterType);
     // The condition (on alias a) opening the subjects of a count item; keys above 3 act as 3.
-    std::string builderFilterSqlOfErrSubjectCount(int courseId, int errFilterType, int countKey);
+    SubjectFilter builderFilterSqlOfErrSubjectCount(int courseId, int errFilterType, int countKey);
     // The condition opening the subjects of a period; period = key - 1, above 3 acts as 3.
-    std::string builderFilterSqlOfErrSubjectPeroid(int courseId, int errFilterType, int period);
+    SubjectFilter builderFilterSqlOfErrSubjectPeroid(int courseId, int errFilterType, int period);
     // Eight items, one per review period 0–7 of the forgetting curve: index and name the period,
     // key the count as text, memo "共%d题". Only unresolved wrong subjects take part; one
     // answered less than 5 minutes ago is in no period.
     std::vector<BaseItemEntity> loadEbbinghausList(int courseId);
     // The condition (on alias a) selecting the subjects of a review period; a period outside
     // 0–7 has empty bounds and selects nothing.
-    std::string buildEbbinghausSubjectListFilterSql(int courseId, int period);
+    SubjectFilter buildEbbinghausSubjectListFilterSql(int courseId, int period);
 
     // ---- Answer recording and progress (course_util_answers.cpp) -------------------------------
     //
@@ -363,6 +369,13 @@ class CourseUtil : public SQLiteHelper {
     std::optional<CourseOutlineEntity> loadCourseOutlineInfo(int outlineId);
 
   private:
+    // The statement listing the subjects of a selection (favourites, wrong answers, noted) in the
+    // shape `resultKind` asks for; empty when none can be built.
+    std::string buildSelectSqlForSelectSubject(int courseId, int chapterId, int selectKind,
+                                               int resultKind, const std::string& condition);
+    std::string buildSelectSqlForSelectSubject(int courseId, int chapterId, int selectKind,
+                                               int resultKind, const std::string& condition,
+                                               int errFilterType);
     // Setting name -> integer value of every setting named like "isubjectscore%".
     std::map<std::string, int> loadSubjectScoreSettings();
     // Entities for (type, subjects available) pairs with the points of the settings, or 1 for

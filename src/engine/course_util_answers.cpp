@@ -2,7 +2,7 @@
 
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
-#include "engine/database_scope.h"
+#include "store/database_scope.h"
 #include "engine/wrong_count_rule.h"
 #include "platform/text_util.h"
 

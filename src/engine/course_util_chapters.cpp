@@ -1,7 +1,7 @@
 #include "engine/chapter_progress.h"
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
-#include "engine/database_scope.h"
+#include "store/database_scope.h"
 #include "platform/strformat.h"
 #include "platform/text_util.h"
 
@@ -157,13 +157,14 @@ void CourseUtil::loadChapterTallies(int courseId, ChapterProgress& progress) {
 
 std::optional<std::vector<int>> CourseUtil::loadSubjectIdList(int courseId, int chapterId,
                                                               int showTime,
-                                                              const std::string& condition) {
-    return loadSubjectIdList(courseId, chapterId, showTime, 0, condition);
+                                                              const SubjectFilter& filter) {
+    return loadSubjectIdList(courseId, chapterId, showTime, 0, filter);
 }
 
 std::optional<std::vector<int>> CourseUtil::loadSubjectIdList(int courseId, int chapterId,
                                                               int showTime, int filterKind,
-                                                              const std::string& condition) {
+                                                              const SubjectFilter& filter) {
+    const std::string& condition = filter.sql();
     std::string sql;
     if (showTime >= 4 && showTime <= 6) {
         sql =
@@ -184,7 +185,8 @@ std::optional<std::vector<int>> CourseUtil::loadSubjectIdList(int courseId, int 
 }
 
 std::vector<CourseSubjectExamEntity> CourseUtil::loadSubjectExamEntityList(
-    int courseId, int chapterId, int showTime, const std::string& condition) {
+    int courseId, int chapterId, int showTime, const SubjectFilter& filter) {
+    const std::string& condition = filter.sql();
     const std::string sql =
         showTime != 0
             ? buildSelectSqlForSelectSubject(courseId, chapterId, showTime, 2, condition)
@@ -197,7 +199,8 @@ std::vector<CourseSubjectExamEntity> CourseUtil::loadSubjectExamEntityList(
 }
 
 std::vector<CourseSubjectExamEntity> CourseUtil::loadSubjectExamEntityListFromPaper(
-    int paperId, const std::string& condition) {
+    int paperId, const SubjectFilter& filter) {
+    const std::string& condition = filter.sql();
     return loadExamEntities(strformat(
         "select b.iindex,a.isubjecttype,a.isubjectid,a.csubjecttype,a.canswer,a.iscore,b.iscore "
         "imyscore,b.cmyanswer,b.bcorrect from coursesubject a,simulationpaperdetail b where "

@@ -2,7 +2,7 @@
 
 #include "app/common_setting.h"
 #include "engine/course_util.h"
-#include "engine/database_scope.h"
+#include "store/database_scope.h"
 #include "platform/exam_error.h"
 
 namespace examora {

@@ -1,5 +1,5 @@
 #include "engine/course_util.h"
-#include "engine/database_scope.h"
+#include "store/database_scope.h"
 #include "engine/paper_texts.h"
 #include "platform/exam_error.h"
 #include "platform/strformat.h"

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "engine/course_util.h"
-#include "engine/database_scope.h"
+#include "store/database_scope.h"
 #include "engine/paper_form.h"
 #include "platform/date_time.h"
 #include "platform/exam_error.h"

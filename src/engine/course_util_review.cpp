@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "engine/course_util.h"
-#include "engine/database_scope.h"
+#include "store/database_scope.h"
 #include "platform/strformat.h"
 
 namespace examora {
@@ -91,7 +91,7 @@ std::vector<BaseItemEntity> CourseUtil::loadErrSubjectListOfPeriod(int courseId,
             countItem("3", "一周内", counts[2]), countItem("4", "更早", counts[3])};
 }
 
-std::string CourseUtil::builderFilterSqlOfErrSubjectCount(int courseId, int errFilterType,
+SubjectFilter CourseUtil::builderFilterSqlOfErrSubjectCount(int courseId, int errFilterType,
                                                           int countKey) {
     const bool cut = errFilterType == kFilterCut;
     std::string sql = strformat("a.icourseid=%d", courseId) + " and iwrong";
@@ -100,17 +100,17 @@ std::string CourseUtil::builderFilterSqlOfErrSubjectCount(int courseId, int errF
     } else if (countKey >= 3) {
         sql += cut ? "<=-3" : ">=3";
     }
-    return sql;
+    return SubjectFilter(std::move(sql));
 }
 
-std::string CourseUtil::builderFilterSqlOfErrSubjectPeroid(int courseId, int errFilterType,
+SubjectFilter CourseUtil::builderFilterSqlOfErrSubjectPeroid(int courseId, int errFilterType,
                                                            int period) {
     static constexpr std::array<const char*, 4> kComparisons = {"=0", " between 1 and 2",
                                                                 " between 3 and 6", ">=7"};
     const std::size_t p = period <= 0 ? 0 : period >= 3 ? 3 : static_cast<std::size_t>(period);
-    return strformat("a.icourseid=%d", courseId) +
-           (errFilterType == kFilterCut ? " and iwrong<0" : " and iwrong>0") + " and " + kDaysAgo +
-           kComparisons[p];
+    return SubjectFilter(strformat("a.icourseid=%d", courseId) +
+                         (errFilterType == kFilterCut ? " and iwrong<0" : " and iwrong>0") +
+                         " and " + kDaysAgo + kComparisons[p]);
 }
 
 std::vector<BaseItemEntity> CourseUtil::loadEbbinghausList(int courseId) {
@@ -133,7 +133,7 @@ std::vector<BaseItemEntity> CourseUtil::loadEbbinghausList(int courseId) {
     return list;
 }
 
-std::string CourseUtil::buildEbbinghausSubjectListFilterSql(int /*courseId*/, int period) {
+SubjectFilter CourseUtil::buildEbbinghausSubjectListFilterSql(int /*courseId*/, int period) {
     std::string start;
     std::string end;
     if (period >= 0 && period < kEbbinghausPeriods) {
@@ -142,7 +142,8 @@ std::string CourseUtil::buildEbbinghausSubjectListFilterSql(int /*courseId*/, in
         start = bounds[static_cast<std::size_t>(period) + 1];
         end = bounds[static_cast<std::size_t>(period)];
     }
-    return strformat("a.iwrong>0 and a.danswerdate>'%@' and a.danswerdate<='%@'", start, end);
+    return SubjectFilter(
+        strformat("a.iwrong>0 and a.danswerdate>'%@' and a.danswerdate<='%@'", start, end));
 }
 
 }  // namespace examora

@@ -1,5 +1,5 @@
 #include "engine/course_util.h"
-#include "engine/database_scope.h"
+#include "store/database_scope.h"
 #include "engine/title_search.h"
 #include "platform/strformat.h"
 #include "platform/text_util.h"

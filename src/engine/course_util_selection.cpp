@@ -1,5 +1,5 @@
 #include "engine/course_util.h"
-#include "engine/database_scope.h"
+#include "store/database_scope.h"
 #include "platform/strformat.h"
 #include "platform/text_util.h"
 #include "store/content_cipher.h"
@@ -139,17 +139,18 @@ std::vector<CourseChapterEntity> CourseUtil::loadChapterListForSelectSubject(int
 }
 
 std::vector<BaseItemEntity> CourseUtil::loadSelectSubjectList(int courseId, int chapterId,
-                                                              const std::string& condition,
+                                                              const SubjectFilter& filter,
                                                               int selectKind, int pageIndex,
                                                               int pageSize) {
-    return loadSelectSubjectList(courseId, chapterId, condition, selectKind, 0, pageIndex,
+    return loadSelectSubjectList(courseId, chapterId, filter, selectKind, 0, pageIndex,
                                  pageSize);
 }
 
 std::vector<BaseItemEntity> CourseUtil::loadSelectSubjectList(int courseId, int chapterId,
-                                                              const std::string& condition,
+                                                              const SubjectFilter& filter,
                                                               int selectKind, int errFilterType,
                                                               int pageIndex, int pageSize) {
+    const std::string& condition = filter.sql();
     std::vector<BaseItemEntity> list;
     if (pageIndex < 0 || pageSize < 1) return list;
     const std::string sql = buildSelectSqlForSelectSubject(courseId, chapterId, selectKind, 1,

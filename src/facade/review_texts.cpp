@@ -25,7 +25,7 @@ ReviewOpening message(const char* text) {
     return opening;
 }
 
-ReviewOpening session(int showTime, std::string condition) {
+ReviewOpening session(int showTime, SubjectFilter condition) {
     ReviewOpening opening;
     opening.showTime = showTime;
     opening.condition = std::move(condition);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/subject_filter.h"
 #include "store/records/base_item_entity.h"
 
 namespace examora {
@@ -15,7 +16,7 @@ class CourseUtil;
 struct ReviewOpening {
     std::optional<std::string> message;
     int showTime = 0;
-    std::string condition;
+    SubjectFilter condition;
 };
 
 // ---- Wrong-answer drill ----------------------------------------------------------------------

@@ -6,26 +6,11 @@
 #include "platform/strformat.h"
 #include "platform/text_util.h"
 #include "store/base_entity.h"
+#include "store/database_scope.h"
 
 namespace examora {
 
 namespace {
-
-// Opens the database for the length of one operation if it was closed, and closes it at the end
-// of the scope (also when an exception passes) only in that case.
-class OpenScope {
-  public:
-    explicit OpenScope(SQLiteHelper& helper) : helper_(helper), opened_(helper.OpenDataBase()) {}
-    ~OpenScope() {
-        if (opened_) helper_.CloseDataBase();
-    }
-    OpenScope(const OpenScope&) = delete;
-    OpenScope& operator=(const OpenScope&) = delete;
-
-  private:
-    SQLiteHelper& helper_;
-    const bool opened_;
-};
 
 // A text as an SQL string literal body: single quotes doubled.
 std::string quoteLiteral(std::string_view text) {
@@ -110,7 +95,7 @@ bool SQLiteHelper::RollbackTran() {
 template <class Read>
 auto SQLiteHelper::readFirstRow(std::string_view sql, const std::vector<Value>& args, Read&& read)
     -> std::optional<decltype(read(std::declval<SqliteResultSet&>()))> {
-    OpenScope scope(*this);
+    DatabaseScope scope(*this);
     std::unique_ptr<SqliteResultSet> rs = ExecuteDataReader(sql, args);
     if (!rs || !rs->next()) return std::nullopt;
     auto value = read(*rs);
@@ -119,7 +104,7 @@ auto SQLiteHelper::readFirstRow(std::string_view sql, const std::vector<Value>& 
 }
 
 bool SQLiteHelper::ExecuteNonQuery(std::string_view sql, const std::vector<Value>& args) {
-    OpenScope scope(*this);
+    DatabaseScope scope(*this);
     if (!db_) {
         logf("The FMDatabase %@ is not open.", CommonSetting::DbPath());
         return false;
@@ -210,7 +195,7 @@ std::unique_ptr<SqliteResultSet> SQLiteHelper::getTableSchema(std::string_view t
 bool SQLiteHelper::ExistsCol(std::string_view tableName, std::string_view columnName) {
     const std::string table = toLowerAscii(tableName);
     const std::string column = toLowerAscii(columnName);
-    OpenScope scope(*this);
+    DatabaseScope scope(*this);
     std::unique_ptr<SqliteResultSet> rs = getTableSchema(table);
     if (!rs) return false;
     while (rs->next()) {

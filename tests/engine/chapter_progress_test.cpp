@@ -7,7 +7,7 @@
 
 #include "engine/chapter_progress.h"
 #include "engine/course_util.h"
-#include "engine/database_scope.h"
+#include "store/database_scope.h"
 #include "lib/course_generator.h"
 #include "platform/strformat.h"
 #include "support/store_test_fixture.h"

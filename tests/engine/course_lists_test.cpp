@@ -110,20 +110,19 @@ TEST_F(ChapterListTest, SubjectListsKeepPracticeOrderAndSkipWithdrawnSubjects) {
     b.subject({.chapterId = ch[1], .type = 0, .index = 0, .stopflag = true});
     b.subject({.courseId = 2, .chapterId = ch[1]});
 
-    EXPECT_EQ(util.loadSubjectIdList(1, 0, 0, ""), (std::vector<int>{s3, s4, s2, s1}));
-    EXPECT_EQ(util.loadSubjectIdList(1, ch[0], 0, ""), (std::vector<int>{s2, s1}));
-    EXPECT_EQ(util.loadSubjectIdList(1, 0, 0, "a.isubjecttype=1"), (std::vector<int>{s1}));
+    EXPECT_EQ(util.loadSubjectIdList(1, 0, 0, SubjectFilter()), (std::vector<int>{s3, s4, s2, s1}));
+    EXPECT_EQ(util.loadSubjectIdList(1, ch[0], 0, SubjectFilter()), (std::vector<int>{s2, s1}));
 
     sql().ExecuteNonQuery("update coursesubject set cmyanswer='C',imyscore=1 where isubjectid=?",
                           s4);
-    const auto sheet = util.loadSubjectExamEntityList(1, ch[1], 0, "");
+    const auto sheet = util.loadSubjectExamEntityList(1, ch[1], 0, SubjectFilter());
     ASSERT_EQ(sheet.size(), 2u);
     EXPECT_EQ(sheet[1].subjectid, s4);
     EXPECT_EQ(sheet[1].index, 2);
     EXPECT_EQ(sheet[1].myanswer, "C");
 
     const int paper = b.paper(1, {s2, s1}, 0, {"B", ""});
-    const auto paperSheet = util.loadSubjectExamEntityListFromPaper(paper, "");
+    const auto paperSheet = util.loadSubjectExamEntityListFromPaper(paper, SubjectFilter());
     ASSERT_EQ(paperSheet.size(), 2u);
     EXPECT_EQ(paperSheet[0].subjectid, s2);
     EXPECT_EQ(paperSheet[0].myanswer, "B");

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/database_scope.h"
+#include "store/database_scope.h"
 #include "store/sqlite_helper.h"
 
 namespace examora {

@@ -45,7 +45,7 @@ class ReviewScheduleTest : public StoreTest {
     }
 
     // The ids a condition opens in the wrong-answer session (show time 5) of a filter type.
-    std::vector<int> opened(int filterType, const std::string& condition) {
+    std::vector<int> opened(int filterType, const SubjectFilter& condition) {
         return util.loadSubjectIdList(1, 0, 5, filterType, condition).value_or(std::vector<int>{});
     }
 
@@ -255,7 +255,7 @@ TEST_F(ReviewSelectionTest, FavouritesAndNotedSubjectsEachCountOnce) {
 
     EXPECT_EQ(nodes(4), (std::vector<Node>{{"01", 0, 1}, {"01", 1, 1}}));
     EXPECT_EQ(nodes(6), (std::vector<Node>{{"01", 0, 1}, {"02", 0, 1}}));
-    EXPECT_EQ(util.loadSubjectIdList(1, 0, 6, ""), (std::vector<int>{noted, alsoNoted}));
+    EXPECT_EQ(util.loadSubjectIdList(1, 0, 6, SubjectFilter()), (std::vector<int>{noted, alsoNoted}));
 }
 
 TEST_F(ReviewSelectionTest, TopLevelFollowsTheSmallestGradeOfTreeZero) {
@@ -275,25 +275,25 @@ TEST_F(ReviewSelectionTest, SubjectListsOfAChapterStayInItsOwnTree) {
     const int c = subject(tree1[1], 1, 0);
     subject(tree1[1], 0, 0);
 
-    EXPECT_EQ(util.loadSubjectIdList(1, tree1[0], 5, ""), (std::vector<int>{c}));
+    EXPECT_EQ(util.loadSubjectIdList(1, tree1[0], 5, SubjectFilter()), (std::vector<int>{c}));
     // Practice order: type, then position.
-    EXPECT_EQ(util.loadSubjectIdList(1, tree0[0], 5, ""), (std::vector<int>{b0, a}));
-    EXPECT_EQ(util.loadSubjectIdList(1, 0, 5, ""), (std::vector<int>{c, b0, a}));
+    EXPECT_EQ(util.loadSubjectIdList(1, tree0[0], 5, SubjectFilter()), (std::vector<int>{b0, a}));
+    EXPECT_EQ(util.loadSubjectIdList(1, 0, 5, SubjectFilter()), (std::vector<int>{c, b0, a}));
 
-    const std::vector<CourseSubjectExamEntity> sheet = util.loadSubjectExamEntityList(1, 0, 5, "");
+    const std::vector<CourseSubjectExamEntity> sheet = util.loadSubjectExamEntityList(1, 0, 5, SubjectFilter());
     ASSERT_EQ(sheet.size(), 3u);
     EXPECT_EQ(sheet[2].subjectid, a);
     EXPECT_EQ(sheet[2].index, 3);
 
     // A chapter that does not exist selects nothing rather than everything.
-    const auto unknown = util.loadSubjectIdList(1, 9999, 5, "");
+    const auto unknown = util.loadSubjectIdList(1, 9999, 5, SubjectFilter());
     EXPECT_TRUE(!unknown || unknown->empty());
 }
 
 TEST_F(ReviewSelectionTest, ChapterCodesWithQuotesStayOneLiteral) {
     const int odd = b.chapters(1, 0, {"0'4"})[0];
     const int inside = subject(odd, 1);
-    EXPECT_EQ(util.loadSubjectIdList(1, odd, 5, ""), (std::vector<int>{inside}));
+    EXPECT_EQ(util.loadSubjectIdList(1, odd, 5, SubjectFilter()), (std::vector<int>{inside}));
 }
 
 TEST_F(ReviewSelectionTest, SelectionPagesHoldTheirOwnRows) {
@@ -303,7 +303,7 @@ TEST_F(ReviewSelectionTest, SelectionPagesHoldTheirOwnRows) {
     ASSERT_TRUE(sql().ExecuteNonQuery(
         "update coursesubject set danswerdate='2026-11-30 21:15:00' where isubjectid=?", ids[20]));
 
-    const std::vector<BaseItemEntity> page1 = util.loadSelectSubjectList(1, 0, "", 5, 1, 20);
+    const std::vector<BaseItemEntity> page1 = util.loadSelectSubjectList(1, 0, SubjectFilter(), 5, 1, 20);
     ASSERT_EQ(page1.size(), 20u);
     EXPECT_EQ(page1.front().key, std::to_string(ids[20]));
     EXPECT_EQ(page1.back().key, std::to_string(ids[39]));
@@ -311,10 +311,10 @@ TEST_F(ReviewSelectionTest, SelectionPagesHoldTheirOwnRows) {
     EXPECT_EQ(page1[1].memo, "单选题 答题:未做题");
     EXPECT_EQ(page1.front().name, "下列各项中，属于会计基本假设的是（ ）。");
 
-    EXPECT_EQ(util.loadSelectSubjectList(1, 0, "", 5, 2, 20).size(), 5u);
-    EXPECT_TRUE(util.loadSelectSubjectList(1, 0, "", 5, 3, 20).empty());
-    EXPECT_TRUE(util.loadSelectSubjectList(1, 0, "", 5, 0, 0).empty());
-    EXPECT_TRUE(util.loadSelectSubjectList(1, 0, "", 5, -1, 20).empty());
+    EXPECT_EQ(util.loadSelectSubjectList(1, 0, SubjectFilter(), 5, 2, 20).size(), 5u);
+    EXPECT_TRUE(util.loadSelectSubjectList(1, 0, SubjectFilter(), 5, 3, 20).empty());
+    EXPECT_TRUE(util.loadSelectSubjectList(1, 0, SubjectFilter(), 5, 0, 0).empty());
+    EXPECT_TRUE(util.loadSelectSubjectList(1, 0, SubjectFilter(), 5, -1, 20).empty());
 }
 
 }  // namespace
