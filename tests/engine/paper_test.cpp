@@ -8,6 +8,7 @@
 #include "engine/course_util.h"
 #include "engine/paper_form.h"
 #include "engine/paper_texts.h"
+#include "facade/result_texts.h"
 #include "list_fields.h"
 #include "platform/date_time.h"
 #include "platform/exam_error.h"
