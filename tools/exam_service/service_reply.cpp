@@ -1,3 +1,5 @@
+// ServiceReply: what the loopback service answers to one request.
+
 #include "exam_service/service_reply.h"
 
 #include "platform/text_util.h"
