@@ -4,6 +4,7 @@
 
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
+#include "store/database_scope.h"
 
 namespace examora {
 
@@ -58,6 +59,8 @@ PracticeBars CourseSubjectController::bars() const {
 }
 
 void CourseSubjectController::open() {
+    // One connection for the whole opening instead of one per read.
+    DatabaseScope scope(api_.dalCourse());
     views_.pager.setScrolledHandler(
         whileAlive([this](double offset) { scrollViewDidScroll(offset); }));
     for (int slot = 0; slot < 3; ++slot) {

@@ -9,6 +9,7 @@
 #include "facade/course_subject_controller.h"
 #include "platform/exam_error.h"
 #include "platform/paths.h"
+#include "store/database_scope.h"
 
 namespace examora {
 
@@ -48,6 +49,8 @@ void CourseSubjectController::placeView(Role role, std::optional<int> page) {
 }
 
 void CourseSubjectController::setWithPageNumber(int n) {
+    // The page and its neighbour are read over one connection.
+    DatabaseScope scope(api_.dalCourse());
     subjectChange(n);
     placeView(kCurrent, n);
     if (n == 0) {
