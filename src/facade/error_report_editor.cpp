@@ -1,5 +1,3 @@
-// The correction screen's logic: the error type, the text and its storing.
-
 #include "facade/error_report_editor.h"
 
 #include "platform/exam_error.h"

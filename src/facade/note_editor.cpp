@@ -1,5 +1,3 @@
-// The note screen's logic: a new note or an edited one, and the notes-list links.
-
 #include "facade/note_editor.h"
 
 #include "facade/page_link.h"

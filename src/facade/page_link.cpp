@@ -1,5 +1,3 @@
-// The question page's "ios://" links: which addresses may load, and reading a link.
-
 #include "facade/page_link.h"
 
 #include <charconv>

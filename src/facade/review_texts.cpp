@@ -1,5 +1,3 @@
-// The texts and openings of the wrong-answer drill and the memory review screens.
-
 #include "facade/review_texts.h"
 
 #include <array>
