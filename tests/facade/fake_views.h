@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "facade/course_subject_controller.h"
-#include "facade/views/summary_view.h"
 
 namespace examora {
 
-// Fakes of the view interfaces: they record what the logic asked for and let a test play the
-// learner (follow a link, swipe, choose a button, end the clock, close a screen).
+// Fakes of the view interfaces: they record what the logic asked and let a test play the learner.
 struct FakePage : PageView {
     std::string html;
     std::vector<std::string> scripts;
@@ -126,13 +124,6 @@ struct FakeDelayed : DelayedCall {
         pending.clear();
         for (auto& w : work)
             w();
-    }
-};
-
-struct FakeSummary : SummaryView {
-    std::vector<std::string> texts;
-    void showSummary(const std::string& p, const std::string& w, const std::string& r) override {
-        texts = {p, w, r};
     }
 };
 
