@@ -1,19 +1,28 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 namespace examora {
 
-// The horizontal pager that holds the three page views of a practice session. It reports where
-// a swipe came to rest as the index of the page now in view (0, 1 or 2).
+// The horizontal pager of a practice session: a strip of equal pages scrolled sideways, over
+// which three page views (slots 0, 1 and 2) are placed where the session wants them. Positions
+// and widths are in the pager's own units.
 class PagerView {
   public:
-    using Settled = std::function<void(int pageInView)>;
+    // Reports the scroll offset each time the learner's scrolling moves it.
+    using Scrolled = std::function<void(double offset)>;
 
     virtual ~PagerView() = default;
-    // How many pages the pager scrolls over (1 to 3) and which one is in view.
-    virtual void placePages(int pageCount, int pageInView) = 0;
-    virtual void setSettledHandler(Settled handler) = 0;
+    virtual double pageWidth() const = 0;
+    virtual void setContentWidth(double width) = 0;
+    virtual double scrollOffset() const = 0;
+    virtual void setScrollOffset(double offset) = 0;
+    virtual void setScrolledHandler(Scrolled handler) = 0;
+    // While disabled the pager takes no touches (a swipe is being settled).
+    virtual void setTouchEnabled(bool enabled) = 0;
+    // Places the page view of `slot` with its left edge at x, or hides it (nullopt).
+    virtual void placePageView(int slot, std::optional<double> x) = 0;
 };
 
 }  // namespace examora
