@@ -1,3 +1,4 @@
+// The call layer of the typed client: one synchronous SOAP call per operation.
 #include "service/asi_service_http_request.h"
 #include "service/exam_web_service_util.h"
 
@@ -24,6 +25,7 @@ std::string ExamWebServiceUtil::getRespondData(const std::string& method,
     auto request = ASIServiceHTTPRequest::requestWithArgs(
         describeCall(method, params, timeoutSeconds, false), transport_);
     request.startSynchronous();
+    lastCallDelivered_ = request.ServiceResult().delivered();
     return request.ServiceResult().xmlValue().value_or(std::string());
 }
 
@@ -32,6 +34,7 @@ std::optional<std::vector<std::string>> ExamWebServiceUtil::getRespondData_MutiR
     auto request = ASIServiceHTTPRequest::requestWithArgs(
         describeCall(method, params, timeoutSeconds, true), transport_);
     request.startSynchronous();
+    lastCallDelivered_ = request.ServiceResult().delivered();
     return request.ServiceResult().xmlValues();
 }
 
