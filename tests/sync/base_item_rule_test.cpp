@@ -1,4 +1,4 @@
-// Which base items a run downloads, how, and which date it stores: rules without a database.
+// Which base items a run downloads and how: rules without a database.
 #include <gtest/gtest.h>
 
 #include "sync/base_item_rule.h"
@@ -49,13 +49,6 @@ TEST(BaseItemRule, PlanComparesTheServerDatesWithTheLocalOne) {
     }
     // No local row: never downloaded, however new.
     EXPECT_FALSE(BaseItemRule::plan(entry(d3), nullptr));
-}
-
-TEST(BaseItemRule, DatesAskedAndStored) {
-    EXPECT_EQ(BaseItemRule::askFrom(true, "2026-01-01 00:00:00"), "");
-    EXPECT_EQ(BaseItemRule::askFrom(false, "2026-01-01 00:00:00"), "2026-01-01 00:00:00");
-    EXPECT_EQ(BaseItemRule::dateAfterCall(true, "2026-05-01 00:00:00"), "2026-05-01 00:00:00");
-    EXPECT_EQ(BaseItemRule::dateAfterCall(false, "2026-05-01 00:00:00"), std::nullopt);
 }
 
 TEST(BaseItemRule, TablesByNameIgnoringCase) {
