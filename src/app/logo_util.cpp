@@ -1,8 +1,6 @@
-// LogoUtil: database installation, the device identifier and the launch-time online check.
+// LogoUtil: store installation, device identifier, secure store and the launch-time online check.
 
 #include "app/logo_util.h"
-
-#include <mutex>
 
 #include "app/common_setting.h"
 #include "app/config_helper.h"
@@ -10,6 +8,7 @@
 #include "platform/file_util.h"
 #include "platform/global_queue.h"
 #include "platform/log.h"
+#include "platform/main_queue.h"
 #include "platform/paths.h"
 #include "platform/secure_store.h"
 #include "platform/text_util.h"
@@ -21,28 +20,34 @@ namespace {
 constexpr const char* kDatabaseName = "zxexam.db";
 constexpr const char* kImageDirectoryName = "image";
 
-std::mutex gCheckMutex;
-LogoUtil::OnlineCheck gOnlineCheck;
-
-LogoUtil::OnlineCheck onlineCheck() {
-    std::lock_guard<std::mutex> lock(gCheckMutex);
-    return gOnlineCheck;
-}
-
 SecureStore secureStore() {
     return SecureStore(Paths::secureDirectory());
 }
 
 }  // namespace
 
-bool LogoUtil::initializeSystemData(int timeout) {
+bool LogoUtil::initializeSystemData(int timeout, OnlineTasks tasks) {
     if (!initializeDb()) return false;
     CommonSetting::setDeviceId(getUUID());
     CommonSetting::setDistrict(ConfigHelper::getStringValue(ConfigHelper::kDistrict));
-    GlobalQueue::async(QueuePriority::Background, [check = onlineCheck(), timeout] {
-        if (check) check(timeout);
+    GlobalQueue::async(QueuePriority::Background, [tasks = std::move(tasks), timeout] {
+        checkOnlineInThread(timeout, tasks);
+        postToMain([] { logf("checkonline is finished"); });
     });
     return true;
+}
+
+void LogoUtil::checkOnlineInThread(int timeout, const OnlineTasks& tasks) {
+    if (!tasks.checkIsOnline) return;
+    std::optional<bool> online = tasks.checkIsOnline(timeout);
+    if (!online) return;
+    CommonSetting::setIsOnline(*online);
+    logf("NET STATUS:%@", *online ? "ONLINE" : "OFFLINE");
+    if (*online) downloadBaseData(tasks);
+}
+
+void LogoUtil::downloadBaseData(const OnlineTasks& tasks) {
+    if (tasks.downloadBaseData) tasks.downloadBaseData();
 }
 
 bool LogoUtil::initializeDb() {
@@ -112,11 +117,6 @@ Value LogoUtil::loadKeychain(const std::string& item) {
 
 void LogoUtil::deleteKeychain(const std::string& item) {
     secureStore().remove(item);
-}
-
-void LogoUtil::setOnlineCheck(OnlineCheck check) {
-    std::lock_guard<std::mutex> lock(gCheckMutex);
-    gOnlineCheck = std::move(check);
 }
 
 }  // namespace examora

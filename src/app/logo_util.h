@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/value.h"
@@ -12,14 +13,20 @@ namespace examora {
 // Class-level operations only.
 class LogoUtil {
   public:
-    // The launch-time online check, run with the launch's time-out on a worker of the
-    // background-priority global queue. The launch never waits for it.
-    using OnlineCheck = std::function<void(int timeout)>;
+    // What the launch-time online check needs from the layers above, handed in by the launch.
+    struct OnlineTasks {
+        // Whether the service answers within the time-out (seconds); nullopt when the check
+        // raised an error.
+        std::function<std::optional<bool>(int timeout)> checkIsOnline;
+        // Starts the base-item download; it announces its own end to the screens.
+        std::function<void()> downloadBaseData;
+    };
 
-    // Installs the store; on success sets DeviceId and District, starts the online check with the
-    // time-out (seconds) and answers YES. Answers NO, starting nothing, when the store cannot be
-    // installed.
-    static bool initializeSystemData(int timeout);
+    // Installs the store; on success sets DeviceId and District, starts checkOnlineInThread with
+    // the time-out (seconds) and the tasks as one task of the background-priority global queue,
+    // and answers YES without waiting for it. Answers NO, starting nothing, when the store cannot
+    // be installed. When the task is over, "checkonline is finished" is logged on the main queue.
+    static bool initializeSystemData(int timeout, OnlineTasks tasks);
 
     // Installs the working database "zxexam.db" from the template resource when it does not exist
     // yet (an existing one is never replaced) and creates the picture directory "image", both in
@@ -46,9 +53,12 @@ class LogoUtil {
     static Value loadKeychain(const std::string& item);
     static void deleteKeychain(const std::string& item);
 
-    // Replaces the task that initializeSystemData starts; an empty function restores the default,
-    // which does nothing.
-    static void setOnlineCheck(OnlineCheck check);
+    // The online check on the calling thread: with an answer, sets IsOnline to it, logs
+    // "NET STATUS:%@" (ONLINE or OFFLINE) and, when online, runs downloadBaseData; without one
+    // (the check raised an error, or no check was handed in) changes nothing.
+    static void checkOnlineInThread(int timeout, const OnlineTasks& tasks);
+    // Starts the base-data download of the tasks.
+    static void downloadBaseData(const OnlineTasks& tasks);
 };
 
 }  // namespace examora

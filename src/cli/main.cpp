@@ -1,8 +1,9 @@
-// The examora command line: performs the launch on the application home and reports it.
+// The examora command line: the launch on the application home, or the base-item sync.
 #include <CLI/CLI.hpp>
 #include <iostream>
 
 #include "cli/launch_command.h"
+#include "cli/sync_command.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Examora, an exam-preparation client"};
@@ -15,7 +16,23 @@ int main(int argc, char** argv) {
     app.add_option("--service-url", serviceUrl,
                    "Exam web service URL (default: $EXAMORA_SERVICE_URL)");
     app.add_flag("--quiet", options.quiet, "Do not log to standard error");
+
+    examora::SyncCommand::Options syncOptions;
+    std::string syncHome;
+    std::string syncServiceUrl;
+    CLI::App* sync = app.add_subcommand(
+        "sync", "Launch, check the exam service and download the shared base items");
+    sync->add_option("--home", syncHome, "Application home (as above)");
+    sync->add_option("--service-url", syncServiceUrl,
+                     "Exam web service URL (default: $EXAMORA_SERVICE_URL)");
+    sync->add_flag("--quiet", syncOptions.quiet, "Do not log to standard error");
+
     CLI11_PARSE(app, argc, argv);
+    if (sync->parsed()) {
+        if (sync->count("--home") > 0) syncOptions.home = syncHome;
+        if (sync->count("--service-url") > 0) syncOptions.serviceUrl = syncServiceUrl;
+        return examora::SyncCommand::run(syncOptions, std::cout, std::cerr);
+    }
     if (app.count("--home") > 0) options.home = home;
     if (app.count("--service-url") > 0) options.serviceUrl = serviceUrl;
     return examora::LaunchCommand::run(options, std::cout, std::cerr);

@@ -1,4 +1,4 @@
-// AppDelegate: the launch sequence, from service parameters to the first screen.
+// AppDelegate: the launch sequence and the choice of the first screen.
 
 #include "launch/app_delegate.h"
 
@@ -10,6 +10,7 @@
 #include "platform/date_time.h"
 #include "platform/log.h"
 #include "service/asi_service_args.h"
+#include "sync/client_data_exchange.h"
 
 namespace examora {
 
@@ -35,7 +36,7 @@ bool AppDelegate::application(const LaunchOptions& launchOptions) {
     screens_.makeWindow();
     initWebServicePara();
     CommonSetting::setCourseVersion(std::string());
-    if (!LogoUtil::initializeSystemData(kOnlineCheckTimeout)) {
+    if (!LogoUtil::initializeSystemData(kOnlineCheckTimeout, onlineTasks())) {
         logf("couldn't init db");
         return false;
     }
@@ -74,6 +75,21 @@ void AppDelegate::setupCourseSelectViewController() {
 
 void AppDelegate::customizeInterface() {
     screens_.customizeInterface();
+}
+
+LogoUtil::OnlineTasks AppDelegate::onlineTasks() const {
+    LogoUtil::OnlineTasks tasks;
+    tasks.checkIsOnline = [](int timeout) {
+        std::optional<bool> online;
+        ClientDataExchange exchange;
+        exchange.checkIsOnline(timeout, [&](std::optional<bool> answer,
+                                            const std::optional<ExamError>&) { online = answer; });
+        return online;
+    };
+    tasks.downloadBaseData = [finished = options_.baseItemsDownloaded] {
+        BaseItemDownloader::create(finished)->downloadBaseItem();
+    };
+    return tasks;
 }
 
 }  // namespace examora

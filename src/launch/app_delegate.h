@@ -4,7 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "app/logo_util.h"
 #include "launch/launch_screens.h"
+#include "sync/base_item_downloader.h"
 
 namespace examora {
 
@@ -13,13 +15,17 @@ struct LaunchOptions {
     std::string serviceUrl;
     // The current local date-time text; nowLocalText when empty.
     std::function<std::string()> clock;
+    // Told, on the download's worker, what the launch's base-item download did item by item
+    // (the command line reports it); the screens learn of its end from "downloadedbaseitem".
+    BaseItemDownloader::Finished baseItemsDownloaded;
 
     // The command line's URL when given, else the environment's EXAMORA_SERVICE_URL, else empty.
     static std::string serviceUrlFrom(const std::optional<std::string>& commandLine);
 };
 
 // The launch sequence: fixes the web-service parameters, installs the local store, loads the
-// session settings, starts the online check and chooses the first screen.
+// session settings, starts the online check (which runs the base-item download when the service
+// answers) and chooses the first screen without waiting for the check.
 class AppDelegate {
   public:
     enum class FirstScreen { None, Main, CourseSelection };
@@ -40,6 +46,9 @@ class AppDelegate {
     void setupMainViewController();
     void setupCourseSelectViewController();
     void customizeInterface();
+    // The launch-time online check and base-data download that the launch hands to LogoUtil:
+    // the check through a ClientDataExchange, the download through a BaseItemDownloader.
+    LogoUtil::OnlineTasks onlineTasks() const;
 
     FirstScreen firstScreen() const { return firstScreen_; }
 

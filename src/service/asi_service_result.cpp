@@ -1,4 +1,4 @@
-// ASIServiceResult: the result values read from a service response.
+// The result of one service call: its response document, result texts and delivery.
 
 #include "service/asi_service_result.h"
 
@@ -10,12 +10,13 @@ namespace examora {
 ASIServiceResult::ASIServiceResult(ASIServiceArgs args, XmlParseHelper parse)
     : args_(std::move(args)), xmlParse_(std::move(parse)) {
     const std::string& method = args_.methodName();
+    auto response = xmlParse_.getSingleNode(strformat("%@Response", method));
+    delivered_ = response.has_value();
     if (!args_.multiResult()) {
         auto node = xmlParse_.getSingleNode(strformat("%@Result", method));
         xmlValue_ = node ? node->InnerText() : std::string();
         return;
     }
-    auto response = xmlParse_.getSingleNode(strformat("%@Response", method));
     if (!response || !response->HasChildNodes()) return;
     std::vector<std::string> parts;
     for (const XmlNode& child : response->ChildNodes())

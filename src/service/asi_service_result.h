@@ -19,8 +19,13 @@ class ASIServiceHTTPRequest;
 // when there is none). In multi-result mode `xmlValues` holds the serialized content of every
 // child of the first "<method>Response" element (references stay escaped) and `xmlValue` the
 // first of them; both are nullopt when that element is missing or has no children.
+//
+// A call counts as delivered when its response text holds the "<method>Response" element: the
+// exchange completed with status 200 and the service answered the method (with a result or,
+// for a method that returns nothing or null, without one). A dropped connection, a time-out, a
+// fault, any other status or a document without that element is a failed call.
 class ASIServiceResult {
-public:
+  public:
     static ASIServiceResult instanceWithRequest(const ASIServiceHTTPRequest& request,
                                                 const ASIServiceArgs& args);
     // From a response already reduced to its text (empty for a failed exchange).
@@ -31,17 +36,19 @@ public:
     const XmlParseHelper& xmlParse() const { return xmlParse_; }
     const std::optional<std::string>& xmlValue() const { return xmlValue_; }
     const std::optional<std::vector<std::string>>& xmlValues() const { return xmlValues_; }
+    bool delivered() const { return delivered_; }
 
     // The text of a response: its body when the exchange completed with status 200, else empty.
     static std::string responseText(const HttpResponse& response);
 
-private:
+  private:
     ASIServiceResult(ASIServiceArgs args, XmlParseHelper parse);
 
     ASIServiceArgs args_;
     XmlParseHelper xmlParse_;
     std::optional<std::string> xmlValue_;
     std::optional<std::vector<std::string>> xmlValues_;
+    bool delivered_ = false;
 };
 
 }  // namespace examora

@@ -20,7 +20,7 @@ namespace examora {
 // caller needs. Nothing here throws: every failure ends as the kind's empty value.
 // Cheap to create; one instance belongs to one thread.
 class ExamWebServiceUtil {
-public:
+  public:
     virtual ~ExamWebServiceUtil() = default;
 
     // --- call layer (exam_web_service_util_call.cpp) -----------------------------------------
@@ -46,10 +46,22 @@ public:
         transport_ = std::move(transport);
     }
 
-private:
-    std::shared_ptr<HttpTransport> transport_;
+    // Whether the last call made through this object was delivered (ASIServiceResult::delivered):
+    // the service answered the method with status 200. Each typed operation below makes at most
+    // one call, so right after it this tells a delivered empty answer ("no rows", NO, 0) from a
+    // failed call that the operation also reports as the kind's empty value. False before the
+    // first call; an operation that sends nothing leaves it as it was.
+    bool lastCallDelivered() const { return lastCallDelivered_; }
 
-public:
+  protected:
+    // For stand-ins that override the calls above.
+    void setLastCallDelivered(bool delivered) { lastCallDelivered_ = delivered; }
+
+  private:
+    std::shared_ptr<HttpTransport> transport_;
+    bool lastCallDelivered_ = false;
+
+  public:
     // --- result text operations (exam_web_service_util_text.cpp) -----------------------------
     // Quoted TRUE/FALSE become 1/0, control characters are removed, then the text is parsed;
     // the top level must be an array or object. nullopt (and the log line "jsonerror->%@") on

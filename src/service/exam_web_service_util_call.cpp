@@ -1,4 +1,4 @@
-// ExamWebServiceUtil: the call layer, one SOAP call and its result text.
+// The call layer of the typed client: one synchronous SOAP call per operation.
 
 #include "service/asi_service_http_request.h"
 #include "service/exam_web_service_util.h"
@@ -26,6 +26,7 @@ std::string ExamWebServiceUtil::getRespondData(const std::string& method,
     auto request = ASIServiceHTTPRequest::requestWithArgs(
         describeCall(method, params, timeoutSeconds, false), transport_);
     request.startSynchronous();
+    lastCallDelivered_ = request.ServiceResult().delivered();
     return request.ServiceResult().xmlValue().value_or(std::string());
 }
 
@@ -34,6 +35,7 @@ std::optional<std::vector<std::string>> ExamWebServiceUtil::getRespondData_MutiR
     auto request = ASIServiceHTTPRequest::requestWithArgs(
         describeCall(method, params, timeoutSeconds, true), transport_);
     request.startSynchronous();
+    lastCallDelivered_ = request.ServiceResult().delivered();
     return request.ServiceResult().xmlValues();
 }
 

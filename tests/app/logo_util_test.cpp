@@ -10,6 +10,7 @@
 #include "platform/device_id.h"
 #include "platform/global_queue.h"
 #include "platform/log.h"
+#include "platform/main_queue.h"
 #include "platform/paths.h"
 #include "platform/secure_store.h"
 #include "support/temp_home.h"
@@ -73,8 +74,12 @@ TEST_F(LogoUtilTest, FailedCopyOrMissingTemplateFailsTheInstallWithoutADatabase)
     EXPECT_FALSE(fs::exists(home_.documents() + "/zxexam.db"));
 
     bool started = false;
-    LogoUtil::setOnlineCheck([&](int) { started = true; });
-    EXPECT_FALSE(LogoUtil::initializeSystemData(5));
+    LogoUtil::OnlineTasks tasks;
+    tasks.checkIsOnline = [&](int) {
+        started = true;
+        return std::optional<bool>(true);
+    };
+    EXPECT_FALSE(LogoUtil::initializeSystemData(5, tasks));
     GlobalQueue::waitUntilIdle();
     EXPECT_FALSE(started);
     EXPECT_EQ(CommonSetting::DeviceId(), "");
@@ -90,16 +95,49 @@ TEST_F(LogoUtilTest, SystemDataStartsTheOnlineCheckInTheBackground) {
     std::thread::id caller = std::this_thread::get_id();
     std::thread::id ranOn = caller;
     int timeout = 0;
-    LogoUtil::setOnlineCheck([&](int t) {
+    LogoUtil::OnlineTasks tasks;
+    tasks.checkIsOnline = [&](int t) {
         ranOn = std::this_thread::get_id();
         timeout = t;
-    });
-    ASSERT_TRUE(LogoUtil::initializeSystemData(5));
+        return std::optional<bool>(false);
+    };
+    LogCapture log;
+    ASSERT_TRUE(LogoUtil::initializeSystemData(5, tasks));
     GlobalQueue::waitUntilIdle();
     EXPECT_NE(ranOn, caller);
     EXPECT_EQ(timeout, 5);
     EXPECT_EQ(CommonSetting::District(), "浙江");
     EXPECT_EQ(CommonSetting::DeviceId(), LogoUtil::getUUID());
+    // The end of the check is logged on the main queue, not on the worker.
+    EXPECT_FALSE(log.contains("checkonline is finished"));
+    MainQueue::shared().runUntilIdle();
+    EXPECT_TRUE(log.contains("checkonline is finished"));
+}
+
+TEST_F(LogoUtilTest, OnlineCheckSetsTheFlagAndDownloadsOnlyWhenTheServiceAnswered) {
+    struct Case {
+        std::optional<bool> answer;
+        bool onlineAfter;
+        int downloads;
+        const char* line;
+    };
+    // Starting from NO shows that an answerless check leaves the flag as it was.
+    const Case cases[] = {{std::nullopt, false, 0, nullptr},
+                          {false, false, 0, "NET STATUS:OFFLINE"},
+                          {true, true, 1, "NET STATUS:ONLINE"}};
+    for (const Case& c : cases) {
+        CommonSetting::setIsOnline(false);
+        int downloads = 0;
+        LogoUtil::OnlineTasks tasks{[&](int) { return c.answer; }, [&] { ++downloads; }};
+        LogCapture log;
+        LogoUtil::checkOnlineInThread(5, tasks);
+        EXPECT_EQ(CommonSetting::IsOnline(), c.onlineAfter);
+        EXPECT_EQ(downloads, c.downloads);
+        EXPECT_EQ(log.contains("NET STATUS"), c.line != nullptr);
+        if (c.line) {
+            EXPECT_TRUE(log.contains(c.line));
+        }
+    }
 }
 
 TEST_F(LogoUtilTest, DeviceIdentifierSurvivesLostPreferencesThroughTheSecureStore) {

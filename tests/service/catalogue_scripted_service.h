@@ -11,9 +11,9 @@
 namespace examora::testing {
 
 // Stands in for the network: records every call the catalogue makes and answers with
-// scripted result texts (an empty text, or no parts, once the script runs out).
+// scripted result texts (an empty text, or no parts, once the script runs out: a failed call).
 class ScriptedService : public ExamWebServiceUtil {
-public:
+  public:
     using Param = std::pair<std::string, std::string>;
 
     struct Call {
@@ -29,6 +29,7 @@ public:
     std::string getRespondData(const std::string& method, const std::optional<SoapParams>& params,
                                double timeoutSeconds) override {
         record(method, params, timeoutSeconds, false);
+        setLastCallDelivered(!replies.empty());
         if (replies.empty()) return {};
         std::string reply = replies.front();
         replies.pop_front();
@@ -39,6 +40,7 @@ public:
         const std::string& method, const std::optional<SoapParams>& params,
         double timeoutSeconds) override {
         record(method, params, timeoutSeconds, true);
+        setLastCallDelivered(!multiReplies.empty());
         if (multiReplies.empty()) return std::nullopt;
         auto reply = multiReplies.front();
         multiReplies.pop_front();
@@ -55,7 +57,7 @@ public:
     std::deque<std::optional<std::vector<std::string>>> multiReplies;
     std::vector<Call> calls;
 
-private:
+  private:
     void record(const std::string& method, const std::optional<SoapParams>& params, double timeout,
                 bool multi) {
         Call call{method, std::nullopt, timeout, multi};

@@ -10,7 +10,7 @@ namespace examora {
 namespace {
 
 class ServiceCallTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASIServiceArgs::resetDefaults();
         ASIServiceArgs::setWebServiceURL(
@@ -85,6 +85,35 @@ TEST_F(ServiceCallTest, ResultIsKeptUntilTheDescriptionChanges) {
     request.setArgs(args);
     EXPECT_EQ(request.ServiceResult().xmlValue(), "two");
     EXPECT_EQ(transport->requests.size(), 1u);
+}
+
+TEST_F(ServiceCallTest, DeliveredOnlyWhenTheServiceAnsweredTheMethod) {
+    const std::string result = soapEnvelope(
+        "<GetServerTimeResponse><GetServerTimeResult>x</GetServerTimeResult>"
+        "</GetServerTimeResponse>");
+    struct Case {
+        const char* what;
+        std::string body;
+        long status;
+        bool delivered;
+    };
+    const Case cases[] = {
+        {"result", result, 200, true},
+        // A method that returns null (or nothing) answers without a result element.
+        {"no result element", soapEnvelope("<GetServerTimeResponse />"), 200, true},
+        {"error status", result, 500, false},
+        {"fault", soapEnvelope("<soap:Fault><faultstring>x</faultstring></soap:Fault>"), 200,
+         false},
+        {"another method's answer", soapEnvelope("<OtherResponse />"), 200, false},
+        {"not a document", "<html>proxy error", 200, false},
+    };
+    for (const Case& c : cases) {
+        transport->reply(c.body, c.status);
+        util.getRespondData("GetServerTime", std::nullopt);
+        EXPECT_EQ(util.lastCallDelivered(), c.delivered) << c.what;
+        util.getRespondData_MutiResult("GetServerTime", std::nullopt);
+        EXPECT_EQ(util.lastCallDelivered(), c.delivered) << c.what << " (multi)";
+    }
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// TempHome: a fresh application home per test, with the process-wide launch state reset.
 #include "support/temp_home.h"
 
 #include <cstdlib>
@@ -21,7 +22,6 @@ namespace {
 void resetProcessState() {
     CommonSetting::reset();
     ASIServiceArgs::resetDefaults();
-    LogoUtil::setOnlineCheck(nullptr);
     DeviceId::setMachineIdPath(std::nullopt);
     Paths::setResourceDirectory(std::nullopt);
     MainQueue::shared().discardPending();

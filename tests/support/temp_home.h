@@ -8,9 +8,8 @@ namespace examora {
 
 // A fresh application home in a temporary directory for the life of the object, with the
 // process-wide state that the launch touches put back to its start values: CommonSetting, the
-// web-service defaults, the main queue's pending tasks, the online-check task and the
-// machine-id and resource-directory overrides. The directory is removed at the end, after the
-// background queues have gone idle.
+// web-service defaults, the main queue's pending tasks and the machine-id and resource-directory
+// overrides. The directory is removed at the end, after the background queues have gone idle.
 class TempHome {
   public:
     TempHome();
