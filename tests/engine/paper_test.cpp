@@ -132,6 +132,23 @@ TEST_F(PaperBuildingTest, LayoutPointsAreStoredUnchanged) {
               1);
 }
 
+TEST_F(PaperBuildingTest, LayoutWithoutPointsTakesTheSettingsFractionalPoints) {
+    const std::vector<int> singles = bank(4, 0, tree0[1]);
+    for (const char* setting : {"1.5", "0.5"}) {
+        SCOPED_TRACE(setting);
+        ASSERT_TRUE(sql().ExecuteNonQuery(
+            "insert or replace into sys_cussetting(cname,cvalue) values ('isubjectscore0',?)",
+            std::string(setting)));
+        const int paper = create(4, {}, {}, "0,2,1,1,1,1", "4,0,0,0,0,0");
+        EXPECT_EQ(detailIds(paper), singles);
+        EXPECT_EQ(intRows(sql(),
+                          "select count(*) from simulationpaperdetail where ipaperid=? and "
+                          "iscore=?",
+                          paper, std::stod(setting)),
+                  (std::vector<int>{4}));
+    }
+}
+
 TEST_F(PaperBuildingTest, DrawsFollowTheSeededSourceInDrawOrder) {
     // Bank order is type, position, id: positions run per chapter, so the two chapters' subjects
     // interleave.
