@@ -325,6 +325,19 @@ TEST_F(PaperTakingTest, SubmissionScoresAndRaisesTheWrongCountOfWhatWasNotRight)
               (std::vector<int>{single2, cut, multiple}));
 }
 
+TEST_F(PaperTakingTest, ASubmissionWhoseScoreCannotBeReadWritesNothing) {
+    util.updateSubjectMyAnswerInPaper(paper, single2, "C", false, 0.0f);
+    // Two earned scores at the integer limit make the sum fail while it is read.
+    ASSERT_TRUE(sql().ExecuteNonQuery(
+        "update simulationpaperdetail set imyscore=9223372036854775807 where ipaperid=? and "
+        "isubjectid in (?,?)",
+        paper, single1, multiple));
+    const ExamError failure = failureOf([&] { util.sumitPaper(paper, 65); });
+    EXPECT_EQ(failure.name(), "提交试卷");
+    EXPECT_EQ(result(), "0 0 0 undated 0/0/0");
+    EXPECT_EQ(wrongs(), (std::vector<int>{0, 1, 0, -2}));
+}
+
 TEST_F(PaperTakingTest, StartingAgainWipesOnlyAnAttemptThatHoldsAnswers) {
     util.sumitPaper(paper, 30);
     util.clearMyAnswerInPaper(paper);
