@@ -1,7 +1,5 @@
 #include "app/config_helper.h"
 
-#include <limits>
-
 #include "app/common_setting.h"
 #include "platform/paths.h"
 #include "platform/preferences.h"
@@ -12,13 +10,6 @@ namespace {
 
 Preferences store() {
     return Preferences(Paths::preferencesFile());
-}
-
-// Integers are kept 32-bit in the session; a stored value out of that range counts as none.
-int toInt32(const Value& v) {
-    std::int64_t n = v.isDouble() ? static_cast<std::int64_t>(v.asDouble()) : v.asInt64();
-    if (n > std::numeric_limits<int>::max() || n < std::numeric_limits<int>::min()) return 0;
-    return static_cast<int>(n);
 }
 
 }  // namespace
@@ -36,7 +27,7 @@ Value ConfigHelper::getValue(const std::string& key) {
 }
 
 int ConfigHelper::getIntValue(const std::string& key) {
-    return toInt32(getValue(key));
+    return getValue(key).asInt();
 }
 
 std::optional<std::string> ConfigHelper::getStringValue(const std::string& key) {

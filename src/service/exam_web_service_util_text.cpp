@@ -1,4 +1,3 @@
-#include <climits>
 #include <cstdint>
 
 #include "platform/log.h"
@@ -179,22 +178,7 @@ bool ExamWebServiceUtil::toBOOL(const std::optional<std::string>& text) {
 
 int ExamWebServiceUtil::toInt(const std::optional<std::string>& text) {
     if (examora::isEmpty(text)) return 0;
-    const std::string& s = *text;
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    // Out-of-range values saturate rather than wrap.
-    std::int64_t value = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-        value = value * 10 + (s[i] - '0');
-        if (value > static_cast<std::int64_t>(INT_MAX) + 1) break;
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
+    return Value(*text).asInt();
 }
 
 Dict ExamWebServiceUtil::jsonToDict(const nlohmann::json& object) {

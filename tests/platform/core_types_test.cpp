@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "platform/base64.h"
 #include "platform/date_time.h"
 #include "platform/dict.h"
@@ -93,6 +95,23 @@ TEST(DateTimeTest, ParsesOnlyRealDates) {
     EXPECT_TRUE(DateTime::parse("2016-02-29 23:59:59"));
     auto back = DateTime::fromEpochLocal(d->toEpochLocal());
     EXPECT_EQ(back.format(), d->format());
+}
+
+TEST(ValueTest, IntegersBeyond32BitsSaturate) {
+    const std::pair<Value, int> cases[] = {
+        {Value("4294967297"), INT_MAX},
+        {Value("-4294967297"), INT_MIN},
+        {Value("2147483648"), INT_MAX},
+        {Value("-2147483648"), INT_MIN},
+        {Value("99999999999999999999"), INT_MAX},
+        {Value(std::int64_t{4294967297}), INT_MAX},
+        {Value(-1e12), INT_MIN},
+        {Value("2147483647"), INT_MAX},
+    };
+    for (const auto& [value, expected] : cases) {
+        EXPECT_EQ(value.asInt(), expected) << value.description();
+        EXPECT_EQ(BaseEntity::toInt(value), expected) << value.description();
+    }
 }
 
 TEST(BaseEntityTest, ConversionsOfLooseValues) {
