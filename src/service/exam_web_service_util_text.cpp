@@ -1,3 +1,4 @@
+#include <cctype>
 #include <cstdint>
 
 #include "platform/log.h"
@@ -173,7 +174,15 @@ bool ExamWebServiceUtil::isEmpty(const Value& v) {
 
 bool ExamWebServiceUtil::toBOOL(const std::optional<std::string>& text) {
     if (examora::isEmpty(text)) return false;
-    return Value(*text).asBool();
+    // Unlike a value's boolean reading, no sign is skipped: "-1" is not a yes.
+    std::size_t i = 0;
+    while (i < text->size() && std::isspace(static_cast<unsigned char>((*text)[i])))
+        ++i;
+    while (i < text->size() && (*text)[i] == '0')
+        ++i;
+    if (i == text->size()) return false;
+    const char c = (*text)[i];
+    return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
 }
 
 int ExamWebServiceUtil::toInt(const std::optional<std::string>& text) {
