@@ -117,6 +117,14 @@ TEST(ValueTest, IntegersBeyond32BitsSaturate) {
 TEST(BaseEntityTest, ConversionsOfLooseValues) {
     // The records' tests read most conversions through real rows; these are the rest.
     EXPECT_EQ(BaseEntity::toDateString(Value("2015/3/1")), "2015-3-1");
+    // The 19-character form with "T" at index 10 counts characters, not bytes.
+    const std::pair<const char*, const char*> tForms[] = {
+        {"2015-03-01T08:09:10", "2015-03-01 08:09:10"},
+        {"２015-03-01T08:09:10", "２015-03-01 08:09:10"},  // 19 characters, 21 bytes
+        {"题3-01-01T08:09:10", "题3-01-01T08:09:10"},      // 19 bytes, 17 characters
+    };
+    for (const auto& [text, expected] : tForms)
+        EXPECT_EQ(BaseEntity::toDateString(Value(text)), expected) << text;
     EXPECT_FALSE(BaseEntity::toDateString(Value("NULL")));
     EXPECT_FALSE(BaseEntity::toDate(Value(12)));
     EXPECT_EQ(BaseEntity::toInt(Value("NULL")), 0);
