@@ -84,6 +84,9 @@ TEST_F(PaperBuildingTest, FittingMeetsTheTotalExactlyOrFails) {
     EXPECT_EQ(fit(100, {entity(0, 1, 5), entity(1, 2, 3)}), (std::vector<int>{5, 3}));
     // Points count by their whole part; below one point a type takes nothing.
     EXPECT_EQ(fit(10, {entity(0, 1.5, 20), entity(1, 0.5, 20)}), (std::vector<int>{10, 0}));
+    // Negative points count as none: taken literally, they would make the whole bank "fit" a
+    // paper worth less than nothing.
+    EXPECT_EQ(fit(10, {entity(0, -2, 20), entity(1, 1, 20)}), (std::vector<int>{0, 10}));
     EXPECT_TRUE(fit(10, {}).empty());
 
     // Only two-point subjects cannot make an odd total.
