@@ -122,7 +122,6 @@ TEST_F(HttpTransportTest, ABodyOverTheCapFailsTheCall) {
         EXPECT_FALSE(whole.error) << cap;
         EXPECT_EQ(whole.body.size(), kBig) << cap;
     }
-    EXPECT_FALSE(transport->getRangeToFile(request.url, 0, std::nullopt, file, false, 10).error);
 }
 
 TEST_F(HttpTransportTest, TransportFailuresAreReportedNotThrown) {
