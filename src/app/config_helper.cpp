@@ -2,8 +2,6 @@
 
 #include "app/config_helper.h"
 
-#include <limits>
-
 #include "app/common_setting.h"
 #include "platform/paths.h"
 #include "platform/preferences.h"
@@ -14,13 +12,6 @@ namespace {
 
 Preferences store() {
     return Preferences(Paths::preferencesFile());
-}
-
-// Integers are kept 32-bit in the session; a stored value out of that range counts as none.
-int toInt32(const Value& v) {
-    std::int64_t n = v.isDouble() ? static_cast<std::int64_t>(v.asDouble()) : v.asInt64();
-    if (n > std::numeric_limits<int>::max() || n < std::numeric_limits<int>::min()) return 0;
-    return static_cast<int>(n);
 }
 
 }  // namespace
@@ -38,7 +29,7 @@ Value ConfigHelper::getValue(const std::string& key) {
 }
 
 int ConfigHelper::getIntValue(const std::string& key) {
-    return toInt32(getValue(key));
+    return getValue(key).asInt();
 }
 
 std::optional<std::string> ConfigHelper::getStringValue(const std::string& key) {

@@ -239,7 +239,8 @@ class CourseUtil : private SQLiteHelper {
     // test show time the subject row takes answer, correctness, points and date, in an exam show
     // time `recordInPaper` (when given) stores it instead; then a correct answer moves the subject
     // out of the wrong-answer list and a wrong one into it. An empty answer (the learner cleared
-    // it) is recorded with no points and moves no wrong count: it is no answer at all.
+    // it) is recorded with no points and moves no wrong count: it is no answer at all. When the
+    // store cannot take the answer, the record is put back as it was and ExamError is thrown.
     bool recordPracticeAnswer(
         CourseSubjectEntity& subject, const std::string& answer, int showTime,
         const std::function<void(const CourseSubjectEntity&)>& recordInPaper = {});

@@ -6,9 +6,15 @@
 #include "engine/course_util.h"
 #include "store/database_scope.h"
 #include "engine/wrong_count_rule.h"
+#include "platform/exam_error.h"
 #include "platform/text_util.h"
 
 namespace examora {
+
+namespace {
+constexpr const char* kAnswerName = "保存答案";
+constexpr const char* kAnswerReason = "数据库正忙，答案没有保存，请稍后重试！";
+}  // namespace
 
 void CourseUtil::updateSubjectMyAnswerAndDate(int subjectId, const std::string& answer,
                                               bool correct, float myscore) {
@@ -122,6 +128,8 @@ bool CourseUtil::recordPracticeAnswer(
     const std::function<void(const CourseSubjectEntity&)>& recordInPaper) {
     if (equalsIgnoringCase(answer, subject.myanswer)) return false;
 
+    const CourseSubjectEntity before = subject;
+    const int preDoBefore = preDoSubjectId_;
     subject.myanswer = answer;
     const bool cleared = isEmpty(std::string_view(answer));
     subject.correct = CourseSubjectUtil::checkAnswerIsCorrect(subject);
@@ -131,8 +139,13 @@ bool CourseUtil::recordPracticeAnswer(
     if (isExamShowTime(showTime) && recordInPaper) recordInPaper(subject);
 
     // The answer and the wrong count it moves are one change of the subject row.
+    // A store that cannot take the answer (busy past the retry window) is a failure the learner
+    // must see; the record then goes back to what the store holds.
     DatabaseScope scope(*this);
-    const bool inTransaction = BeginTran();
+    if (!BeginTran()) {
+        subject = before;
+        throw ExamError(kAnswerName, kAnswerReason);
+    }
     try {
         if (isTestShowTime(showTime)) {
             updateSubjectMyAnswerAndDate(subject.subjectid, subject.myanswer, subject.correct,
@@ -147,10 +160,16 @@ bool CourseUtil::recordPracticeAnswer(
             }
         }
     } catch (...) {
-        if (inTransaction) RollbackTran();
+        RollbackTran();
+        subject = before;
+        preDoSubjectId_ = preDoBefore;
         throw;
     }
-    if (inTransaction) CommitTran();
+    if (!CommitTran()) {
+        subject = before;
+        preDoSubjectId_ = preDoBefore;
+        throw ExamError(kAnswerName, kAnswerReason);
+    }
     return true;
 }
 

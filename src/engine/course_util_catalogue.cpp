@@ -7,22 +7,6 @@
 
 namespace examora {
 
-namespace {
-
-// The learner's search text as a LIKE pattern for "contains": the escape character, "%" and "_"
-// are escaped so that every character of the text matches itself.
-std::string containsPattern(std::string_view text) {
-    std::string pattern = "%";
-    for (char c : text) {
-        if (c == '\\' || c == '%' || c == '_') pattern += '\\';
-        pattern += c;
-    }
-    pattern += '%';
-    return pattern;
-}
-
-}  // namespace
-
 std::vector<BaseItemEntity> CourseUtil::loadCourseClassList() {
     std::vector<BaseItemEntity> list;
     DatabaseScope scope(*this);
@@ -73,8 +57,10 @@ std::vector<BaseItemEntity> CourseUtil::loadCourseList(int classId, int subClass
     }
     std::vector<Value> args;
     if (!isEmpty(std::string_view(nameFilter))) {
-        condition += " and a.ccoursename like ? escape '\\'";
-        args.emplace_back(containsPattern(nameFilter));
+        // "Contains" as plain text, ignoring ASCII case as LIKE would: instr has no pattern
+        // characters, no length limit, and does not stop at a NUL as a LIKE pattern does.
+        condition += " and instr(lower(a.ccoursename),lower(?))>0";
+        args.emplace_back(nameFilter);
     }
     condition += " and a.bstopflag=0";
     return loadCourseListWhere(condition, args);

@@ -125,10 +125,13 @@ void CourseUtil::updateSubjectMyAnswerInPaper(int paperId, int subjectId, const 
 
 void CourseUtil::sumitPaper(int paperId, int useSeconds) {
     if (!BeginTran()) throw ExamError(kSubmitName, kSubmitReason);
-    const double score = ExecuteScalarFloat(
+    // The sum always gives one row (null when nothing was earned); no row means the read failed.
+    const std::optional<Value> earned = ExecuteScalar(
         "select sum(imyscore) iscore from simulationpaperdetail where ipaperid=? and imyscore>0",
         paperId);
-    const bool stored = ExecuteNonQuery(
+    const float score = earned ? static_cast<float>(earned->asDouble()) : 0.0f;
+    const bool stored = earned.has_value() &&
+                        ExecuteNonQuery(
                             "update simulationpaper set iscore=?,iusetime=?,iexam=iexam+1,"
                             "dexamtime=datetime('now','localtime') where ipaperid=?",
                             score, useSeconds, paperId) &&

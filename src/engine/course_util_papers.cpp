@@ -194,7 +194,13 @@ std::vector<PaperSubjectCountEntity> CourseUtil::layoutSubjectCounts(
         // A count that asks for nothing (empty, 0 or negative) leaves the type out.
         if (asked < 1) continue;
         double points = paperTextFloat(scores[i]);
-        if (points <= 0) points = getSubjectDefaultScore(type);
+        // The setting's own points count here, fractions included ("1.5", "0.5").
+        if (points <= 0) {
+            points = paperTextFloat(
+                ExecuteScalarString("select cvalue from sys_cussetting where cname=?",
+                                    strformat("isubjectscore%d", type))
+                    .value_or(std::string()));
+        }
         if (points == 0) points = fallbackPoints(type);
         PaperSubjectCountEntity entity;
         entity.subjecttype = type;

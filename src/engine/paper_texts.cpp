@@ -4,15 +4,23 @@
 
 #include "platform/strformat.h"
 #include "platform/text_util.h"
+#include "store/base_entity.h"
 
 namespace examora {
 
 namespace {
 
-// "yyyy-MM-dd HH:mm" of a stored date; the empty text for none.
+// "yyyy-MM-dd HH:mm" of a stored date in any form the store normalises, fractions of a second
+// ignored; the empty text for none or for a text that is no date.
 std::string minuteText(const std::optional<std::string>& date) {
     if (isEmpty(date)) return std::string();
-    return date->substr(0, 16);
+    std::string text = *date;
+    const std::size_t lastColon = text.rfind(':');
+    const std::size_t fraction =
+        lastColon == std::string::npos ? std::string::npos : text.find('.', lastColon);
+    if (fraction != std::string::npos) text.resize(fraction);
+    const std::optional<std::string> normalised = BaseEntity::toDate(Value(text));
+    return normalised ? normalised->substr(0, 16) : std::string();
 }
 
 }  // namespace

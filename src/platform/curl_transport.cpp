@@ -48,6 +48,8 @@ struct Exchange {
     const std::filesystem::path* filePath = nullptr;
     bool appendToFile = false;
     bool fileFailed = false;
+    std::uint64_t maxBodyBytes = 0;  // 0: no limit
+    bool tooLarge = false;
     long lastStatus = 0;
     CURL* easy = nullptr;
 };
@@ -55,6 +57,10 @@ struct Exchange {
 std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) {
     auto* ex = static_cast<Exchange*>(user);
     const std::size_t n = size * count;
+    if (ex->maxBodyBytes != 0 && ex->response->bytesReceived + n > ex->maxBodyBytes) {
+        ex->tooLarge = true;
+        return 0;  // aborts the transfer with a write error
+    }
     ex->response->bytesReceived += n;
     if (!ex->filePath) {
         ex->response->body.append(data, n);
@@ -126,6 +132,7 @@ HttpResponse CurlTransport::perform(const HttpRequest& request) {
     Exchange ex;
     ex.response = &response;
     ex.easy = h;
+    ex.maxBodyBytes = request.maxBodyBytes;
     if (request.outputFile) {
         ex.filePath = &*request.outputFile;
         ex.appendToFile = request.appendToFile;
@@ -199,7 +206,10 @@ HttpResponse CurlTransport::perform(const HttpRequest& request) {
         if (!file) ex.fileFailed = true;
     }
 
-    if (ex.fileFailed) {
+    if (ex.tooLarge) {
+        response.error =
+            "response body larger than " + std::to_string(request.maxBodyBytes) + " bytes";
+    } else if (ex.fileFailed) {
         response.error = "cannot write " + request.outputFile->string();
     } else if (rc != CURLE_OK) {
         response.error = errorBuffer[0] ? std::string(errorBuffer) : curl_easy_strerror(rc);

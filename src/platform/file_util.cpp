@@ -3,13 +3,19 @@
 #include "platform/file_util.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <random>
 
 namespace examora {
 
@@ -29,10 +35,75 @@ std::string parentOf(const std::string& path) {
     return parent.empty() ? std::string(".") : parent.string();
 }
 
-// A name in the target's directory that no other writer (thread or process) uses.
+std::atomic<pid_t (*)()> pidHook{nullptr};
+std::atomic<void (*)(const std::string&)> createdHook{nullptr};
+
+pid_t processId() {
+    pid_t (*hook)() = pidHook.load();
+    return hook ? hook() : ::getpid();
+}
+
+// A random token of this process, made anew in a forked child. Process ids are reused (after a
+// reboot, in a container), so the id alone cannot tell this process's temporary files from
+// those an earlier, killed process of the same id left behind; id and token together can.
+std::string processToken() {
+    static std::mutex mutex;
+    static pid_t owner = 0;
+    static std::string token;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (owner != ::getpid()) {
+        owner = ::getpid();
+        std::uint64_t bits = 0;
+        try {
+            std::random_device device;
+            bits = (static_cast<std::uint64_t>(device()) << 32) ^ device();
+        } catch (const std::exception&) {
+            bits = static_cast<std::uint64_t>(
+                std::chrono::steady_clock::now().time_since_epoch().count());
+        }
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(bits));
+        token = hex;
+    }
+    return token;
+}
+
+// "<target>.tmp.": the start of every temporary name of that target.
+std::string temporaryPrefixFor(const std::string& path) {
+    return path + ".tmp.";
+}
+
+// "<target>.tmp.<pid>.<token>.<n>": a name in the target's directory that no other writer
+// (thread or process) uses.
 std::string temporaryNameFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    return path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
+    return temporaryPrefixFor(path) + std::to_string(processId()) + "." + processToken() + "." +
+           std::to_string(counter++);
+}
+
+// Removes the temporary files of the target that a killed writer left behind: those of a
+// process that no longer runs, and those of an earlier process that had this process's id.
+// Files of live writers, this process's own among them, stay.
+void removeStaleTemporaries(const std::string& path) {
+    const std::string prefix = std::filesystem::path(temporaryPrefixFor(path)).filename();
+    const std::string ownPid = std::to_string(processId());
+    const std::string ownTag = ownPid + "." + processToken() + ".";
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(parentOf(path), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename();
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string tag = name.substr(prefix.size());
+        const std::size_t dot = tag.find('.');
+        const std::string pidText = tag.substr(0, dot);
+        if (pidText.empty() || pidText.find_first_not_of("0123456789") != std::string::npos ||
+            pidText.size() > 9)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(pidText));
+        const bool stale = pidText == ownPid ? tag.compare(0, ownTag.size(), ownTag) != 0
+                                             : pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+        if (stale) ::unlink(it->path().c_str());
+    }
 }
 
 bool writeAll(int fd, std::string_view data) {
@@ -61,12 +132,20 @@ void syncDirectory(const std::string& dir) {
 // (nothing is left behind then).
 std::string writeTemporary(const std::string& path, std::string_view data, mode_t mode,
                            std::string* error) {
-    std::string tmp = temporaryNameFor(path);
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    removeStaleTemporaries(path);
+    std::string tmp;
+    int fd = -1;
+    // A name taken after all (a file someone else made) is passed over, never waited for.
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        tmp = temporaryNameFor(path);
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) {
         setError(error, errnoText("cannot create", tmp));
         return {};
     }
+    if (void (*hook)(const std::string&) = createdHook.load()) hook(tmp);
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
     if (!ok) setError(error, errnoText("cannot write", tmp));
     if (::close(fd) != 0 && ok) {
@@ -81,6 +160,11 @@ std::string writeTemporary(const std::string& path, std::string_view data, mode_
 }
 
 }  // namespace
+
+void setTemporaryFileHooksForTesting(TemporaryFileHooks hooks) {
+    pidHook.store(hooks.pid);
+    createdHook.store(hooks.created);
+}
 
 std::optional<std::string> readFileContent(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

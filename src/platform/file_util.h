@@ -8,6 +8,10 @@
 namespace examora {
 
 // Small file operations over POSIX with the durability rules the stores rely on.
+//
+// Temporary files are named "<target>.tmp.<pid>.<process token>.<n>". A writer killed between
+// creating one and renaming it leaves it behind; the next write of the same target removes it
+// (its process is gone, or an earlier process had the writer's id), and never waits for it.
 
 // The whole content of a regular file, or nullopt when it cannot be read.
 std::optional<std::string> readFileContent(const std::string& path);
@@ -26,6 +30,16 @@ bool writeFileAtomically(const std::string& path, std::string_view data, mode_t 
 // overwrite each other. True when a file exists at to afterwards.
 bool installFileIfAbsent(const std::string& from, const std::string& to,
                          std::string* error = nullptr);
+
+// Test seams for interrupted writes, process-wide: `pid` stands in for getpid() in the names of
+// temporary files (so that a test can play a process that got the id of a killed one), and
+// `created` is called with a temporary file's name right after the file is created. Null
+// members restore the defaults.
+struct TemporaryFileHooks {
+    pid_t (*pid)() = nullptr;
+    void (*created)(const std::string& temporaryPath) = nullptr;
+};
+void setTemporaryFileHooksForTesting(TemporaryFileHooks hooks);
 
 // Creates the directory and its parents when missing; true when it is a directory afterwards.
 // Directories it creates get the given mode (subject to the umask unless exact is set, in which

@@ -124,6 +124,7 @@ HttpResponse HttpTransport::getRangeToFile(const std::string& url, std::uint64_t
     request.outputFile = file;
     request.appendToFile = append;
     request.timeoutSeconds = timeoutSeconds;
+    request.maxBodyBytes = 0;  // a package goes to disk, whatever its size
     return perform(request);
 }
 

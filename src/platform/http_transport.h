@@ -37,6 +37,10 @@ struct HttpRequest {
     bool appendToFile = false;
     // Called as bytes arrive with (received, expected or 0); returning false aborts the exchange.
     std::function<bool(std::uint64_t, std::uint64_t)> progress;
+    // The most body bytes accepted; a longer body aborts the exchange as failed, so that no
+    // answer can take the process's memory. 0 means no limit, for downloads written to a file.
+    static constexpr std::uint64_t kDefaultMaxBodyBytes = std::uint64_t{64} << 20;
+    std::uint64_t maxBodyBytes = kDefaultMaxBodyBytes;
 };
 
 struct HttpResponse {

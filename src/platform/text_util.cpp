@@ -125,6 +125,39 @@ std::vector<std::string> utf8Chars(std::string_view s) {
     return out;
 }
 
+bool isValidUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char lead = static_cast<unsigned char>(s[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t n = 0;
+        // The second byte's range rules out overlong forms, surrogates and values past U+10FFFF.
+        unsigned char low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            n = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            n = 3;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            n = 4;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + n > s.size()) return false;
+        for (std::size_t k = 1; k < n; ++k) {
+            const unsigned char c = static_cast<unsigned char>(s[i + k]);
+            if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return false;
+        }
+        i += n;
+    }
+    return true;
+}
+
 std::size_t utf8Length(std::string_view s) {
     std::size_t count = 0;
     for (std::size_t i = 0; i < s.size(); ++count) {

@@ -29,6 +29,10 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
 bool startsWith(std::string_view s, std::string_view prefix);
 bool endsWith(std::string_view s, std::string_view suffix);
 
+// Whether the bytes are well-formed UTF-8: no overlong forms, surrogates, code points beyond
+// U+10FFFF or characters cut short.
+bool isValidUtf8(std::string_view s);
+
 // Unicode-aware helpers over UTF-8: counts and cuts by code point, never inside a character.
 std::size_t utf8Length(std::string_view s);
 std::string utf8Substr(std::string_view s, std::size_t start,

@@ -13,6 +13,14 @@ namespace examora {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The one rule for narrowing an integer to 32 bits, wherever number text or a stored number is
+// read as an int: a value beyond the range saturates at its nearer end, never wraps.
+constexpr int saturatingInt(std::int64_t v) {
+    if (v > INT32_MAX) return INT32_MAX;
+    if (v < INT32_MIN) return INT32_MIN;
+    return static_cast<int>(v);
+}
+
 // One loosely typed value: null, 64-bit integer, double, UTF-8 text or bytes, the five storage
 // classes of SQLite. Result rows and JSON objects from the service both carry their fields as
 // Values, so every record is filled through one path. Booleans are stored as the integers 0 and 1.
@@ -49,7 +57,8 @@ public:
     // Numeric readings. Text is read as its leading number (leading white space skipped,
     // anything unparsable reads 0); null and bytes read 0.
     std::int64_t asInt64() const;
-    int asInt() const { return static_cast<int>(asInt64()); }
+    // The 32-bit reading: beyond that range it saturates (see saturatingInt).
+    int asInt() const { return saturatingInt(asInt64()); }
     double asDouble() const;
     // The boolean reading: numbers are true when non-zero; text is true when, after leading
     // white space and an optional sign and zeros, it starts with Y, y, T, t or a digit 1-9.

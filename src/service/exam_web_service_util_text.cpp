@@ -1,6 +1,6 @@
 // ExamWebServiceUtil: result text operations, JSON reading and writing.
 
-#include <climits>
+#include <cctype>
 #include <cstdint>
 
 #include "platform/log.h"
@@ -176,27 +176,20 @@ bool ExamWebServiceUtil::isEmpty(const Value& v) {
 
 bool ExamWebServiceUtil::toBOOL(const std::optional<std::string>& text) {
     if (examora::isEmpty(text)) return false;
-    return Value(*text).asBool();
+    // Unlike a value's boolean reading, no sign is skipped: "-1" is not a yes.
+    std::size_t i = 0;
+    while (i < text->size() && std::isspace(static_cast<unsigned char>((*text)[i])))
+        ++i;
+    while (i < text->size() && (*text)[i] == '0')
+        ++i;
+    if (i == text->size()) return false;
+    const char c = (*text)[i];
+    return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
 }
 
 int ExamWebServiceUtil::toInt(const std::optional<std::string>& text) {
     if (examora::isEmpty(text)) return 0;
-    const std::string& s = *text;
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    // Out-of-range values saturate rather than wrap.
-    std::int64_t value = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-        value = value * 10 + (s[i] - '0');
-        if (value > static_cast<std::int64_t>(INT_MAX) + 1) break;
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
+    return Value(*text).asInt();
 }
 
 Dict ExamWebServiceUtil::jsonToDict(const nlohmann::json& object) {

@@ -23,9 +23,13 @@ long BaseEntity::toLng(const Value& v) {
 std::optional<std::string> BaseEntity::toDateString(const Value& v) {
     if (v.isNullObject()) return std::nullopt;
     std::string s = v.asString();
-    if (s.size() == 19 && s[10] == 'T') {
-        s[10] = ' ';
-        return s;
+    // "yyyy-MM-ddTHH:mm:ss" by characters: the text may hold other than ASCII.
+    if (utf8Length(s) == 19) {
+        std::vector<std::string> chars = utf8Chars(s);
+        if (chars[10] == "T") {
+            chars[10] = " ";
+            return join(chars, "");
+        }
     }
     return replaceAll(s, "/", "-");
 }

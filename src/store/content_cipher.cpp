@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/base64.h"
+#include "platform/text_util.h"
 
 namespace examora {
 
@@ -116,6 +117,8 @@ std::optional<std::string> ContentCipher::decrypt(const std::uint8_t* data, std:
     long n = runCipher(decryptContext(), data, size, reinterpret_cast<std::uint8_t*>(out.data()));
     if (n < 0) return std::nullopt;
     out.resize(static_cast<std::size_t>(n));
+    // The result is shown as text; bytes that are not UTF-8 are no content at all.
+    if (!isValidUtf8(out)) return std::nullopt;
     return out;
 }
 

@@ -21,7 +21,8 @@ class ContentCipher {
     // Base64 text of the encipherment of the UTF-8 text; nullopt only if the cipher fails.
     static std::optional<std::string> encipher(std::string_view plain);
     // The plain text of a stored Base64 ciphertext. Text that is not Base64, whose bytes are not
-    // a whole number of cipher blocks, or whose padding is wrong gives nullopt.
+    // a whole number of cipher blocks, whose padding is wrong, or whose plain text is not UTF-8
+    // gives nullopt.
     static std::optional<std::string> decipher(std::string_view cipherText);
 
     // The raw cipher without Base64, for callers that already hold bytes.

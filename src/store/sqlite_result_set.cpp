@@ -90,7 +90,7 @@ bool SqliteResultSet::columnIndexIsNull(int index) const {
 }
 
 int SqliteResultSet::intForColumnIndex(int index) const {
-    return readable(index) ? sqlite3_column_int(stmt_.get(), index) : 0;
+    return readable(index) ? saturatingInt(sqlite3_column_int64(stmt_.get(), index)) : 0;
 }
 
 long SqliteResultSet::longForColumnIndex(int index) const {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "app/common_setting.h"
 #include "app/config_helper.h"
 #include "support/temp_home.h"
@@ -19,9 +21,11 @@ TEST_F(ConfigHelperTest, AbsentKeysReadAsZeroOrNil) {
     EXPECT_EQ(ConfigHelper::getIntValue("courseid"), 12);
     EXPECT_EQ(ConfigHelper::getStringValue("courseid"), "12");
     EXPECT_EQ(ConfigHelper::getStringValue("district"), "上海");
-    // Out of the session's 32-bit range is no course rather than a wrapped-around one.
+    // Out of the session's 32-bit range saturates, as every integer reading does.
     ConfigHelper::updateValue("courseid", Value(std::int64_t{4294967297}));
-    EXPECT_EQ(ConfigHelper::getIntValue("courseid"), 0);
+    EXPECT_EQ(ConfigHelper::getIntValue("courseid"), INT_MAX);
+    ConfigHelper::updateValue("courseid", Value("-4294967297"));
+    EXPECT_EQ(ConfigHelper::getIntValue("courseid"), INT_MIN);
 }
 
 TEST_F(ConfigHelperTest, LoadsTheLearnerOnlyWhenTheStoredIdIsPositive) {

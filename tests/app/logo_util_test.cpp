@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
 #include <regex>
 #include <thread>
@@ -8,10 +12,12 @@
 #include "app/config_helper.h"
 #include "app/logo_util.h"
 #include "platform/device_id.h"
+#include "platform/file_util.h"
 #include "platform/global_queue.h"
 #include "platform/log.h"
 #include "platform/main_queue.h"
 #include "platform/paths.h"
+#include "platform/preferences.h"
 #include "platform/secure_store.h"
 #include "support/temp_home.h"
 
@@ -58,6 +64,50 @@ TEST_F(LogoUtilTest, FirstInstallCopiesTheTemplateAndLaterOnesNeverReplaceTheWor
         names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"image", "zxexam.db"}));
+}
+
+TEST_F(LogoUtilTest, AKilledLaunchLeavesNoTemporaryFileThatBlocksTheNext) {
+    useTemplate("template");
+    // Every run of this test plays processes that all got the same process id.
+    struct Hooks {
+        Hooks() {
+            setTemporaryFileHooksForTesting({.pid = [] { return pid_t{4242}; }});
+        }
+        ~Hooks() { setTemporaryFileHooksForTesting({}); }
+    } samePid;
+    struct Write {
+        const char* what;
+        bool (*run)();
+        std::string directory;
+    };
+    const Write writes[] = {
+        {"database", [] { return LogoUtil::initializeDb(); }, home_.documents()},
+        {"preferences",
+         [] { return Preferences(Paths::preferencesFile()).set("uuid", Value("id")); },
+         home_.path()},
+        {"secure store",
+         [] { return SecureStore(Paths::secureDirectory()).save("uuid", Value("id")); },
+         Paths::secureDirectory()},
+    };
+    for (const Write& write : writes) {
+        SCOPED_TRACE(write.what);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            setTemporaryFileHooksForTesting(
+                {.pid = [] { return pid_t{4242}; },
+                 .created = [](const std::string&) { ::raise(SIGKILL); }});
+            write.run();
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+        EXPECT_TRUE(write.run());
+        for (const auto& e : fs::directory_iterator(write.directory))
+            EXPECT_EQ(e.path().filename().string().find(".tmp."), std::string::npos) << e.path();
+    }
 }
 
 TEST_F(LogoUtilTest, FailedCopyOrMissingTemplateFailsTheInstallWithoutADatabase) {

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "app/common_setting.h"
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
+#include "platform/exam_error.h"
+#include "store/sqlite_connection.h"
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"
 
@@ -134,6 +137,28 @@ TEST_F(AnswerRecordingTest, ExamShowTimeLeavesTheSubjectRowToThePaper) {
     });
     EXPECT_EQ(paperAnswers, (std::vector<std::string>{"C"}));
     EXPECT_EQ(state(s), "|0|0|1|old");
+}
+
+TEST_F(AnswerRecordingTest, AnAnswerTheBusyStoreCannotTakeIsAFailureNotASuccess) {
+    const int s = subject();
+    std::optional<CourseSubjectEntity> loaded = util.loadSubjuectInfo(s);
+    {
+        // Another connection holds the write lock past the busy window.
+        auto holder = SqliteConnection::databaseWithPath(CommonSetting::DbPath());
+        ASSERT_TRUE(holder->open() && holder->executeUpdate("begin exclusive transaction"));
+        try {
+            util.recordPracticeAnswer(*loaded, "B", 0);
+            ADD_FAILURE() << "recorded although the store was locked";
+        } catch (const ExamError& e) {
+            EXPECT_FALSE(e.name().empty());
+        }
+        EXPECT_EQ(loaded->myanswer, "") << "the record shows what the store holds";
+        ASSERT_TRUE(holder->executeUpdate("commit transaction"));
+    }
+    EXPECT_EQ(state(s), "|0|0|0|old");
+    // Once the store is free, the same answer goes in.
+    EXPECT_TRUE(util.recordPracticeAnswer(*loaded, "B", 0));
+    EXPECT_EQ(state(s), "B|0|0|1|new");
 }
 
 TEST_F(AnswerRecordingTest, RemovalAndMarks) {

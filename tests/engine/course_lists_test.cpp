@@ -234,6 +234,13 @@ TEST_F(CourseCatalogueTest, SearchTextIsMatchedLiterally) {
     EXPECT_TRUE(util.loadCourseList(-1, -1, "x' or '1'='1").empty());
     EXPECT_TRUE(util.loadCourseList(-1, -1, "\\").empty());
     EXPECT_TRUE(util.loadMessageListByCourseId(1, "a'b").empty());
+    // A NUL is a character like any other, and no length makes the search fail.
+    EXPECT_TRUE(util.loadCourseList(-1, -1, std::string("会计") + '\0' + "zzz").empty());
+    std::string longText;
+    for (int i = 0; i < 20000; ++i)
+        longText += "会";
+    addCourses("(205,3,31,'" + longText + "课程',8,0)");
+    EXPECT_EQ(util.loadCourseList(-1, -1, longText).size(), 1u);
     EXPECT_FALSE(log.contains("DB Error")) << log.lines().front();
 }
 

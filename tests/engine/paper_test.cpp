@@ -85,6 +85,9 @@ TEST_F(PaperBuildingTest, FittingMeetsTheTotalExactlyOrFails) {
     EXPECT_EQ(fit(100, {entity(0, 1, 5), entity(1, 2, 3)}), (std::vector<int>{5, 3}));
     // Points count by their whole part; below one point a type takes nothing.
     EXPECT_EQ(fit(10, {entity(0, 1.5, 20), entity(1, 0.5, 20)}), (std::vector<int>{10, 0}));
+    // Negative points count as none: taken literally, they would make the whole bank "fit" a
+    // paper worth less than nothing.
+    EXPECT_EQ(fit(10, {entity(0, -2, 20), entity(1, 1, 20)}), (std::vector<int>{0, 10}));
     EXPECT_TRUE(fit(10, {}).empty());
 
     // Only two-point subjects cannot make an odd total.
@@ -131,6 +134,23 @@ TEST_F(PaperBuildingTest, LayoutPointsAreStoredUnchanged) {
                     "itotalscore=4 and itotaltime=60 and isubjectcount=4 and "
                     "iexam=0 and dcreatedate is not null"),
               1);
+}
+
+TEST_F(PaperBuildingTest, LayoutWithoutPointsTakesTheSettingsFractionalPoints) {
+    const std::vector<int> singles = bank(4, 0, tree0[1]);
+    for (const char* setting : {"1.5", "0.5"}) {
+        SCOPED_TRACE(setting);
+        ASSERT_TRUE(sql().ExecuteNonQuery(
+            "insert or replace into sys_cussetting(cname,cvalue) values ('isubjectscore0',?)",
+            std::string(setting)));
+        const int paper = create(4, {}, {}, "0,2,1,1,1,1", "4,0,0,0,0,0");
+        EXPECT_EQ(detailIds(paper), singles);
+        EXPECT_EQ(intRows(sql(),
+                          "select count(*) from simulationpaperdetail where ipaperid=? and "
+                          "iscore=?",
+                          paper, std::stod(setting)),
+                  (std::vector<int>{4}));
+    }
 }
 
 TEST_F(PaperBuildingTest, DrawsFollowTheSeededSourceInDrawOrder) {
@@ -309,6 +329,19 @@ TEST_F(PaperTakingTest, SubmissionScoresAndRaisesTheWrongCountOfWhatWasNotRight)
               (std::vector<int>{single2, cut, multiple}));
 }
 
+TEST_F(PaperTakingTest, ASubmissionWhoseScoreCannotBeReadWritesNothing) {
+    util.updateSubjectMyAnswerInPaper(paper, single2, "C", false, 0.0f);
+    // Two earned scores at the integer limit make the sum fail while it is read.
+    ASSERT_TRUE(sql().ExecuteNonQuery(
+        "update simulationpaperdetail set imyscore=9223372036854775807 where ipaperid=? and "
+        "isubjectid in (?,?)",
+        paper, single1, multiple));
+    const ExamError failure = failureOf([&] { util.sumitPaper(paper, 65); });
+    EXPECT_EQ(failure.name(), "提交试卷");
+    EXPECT_EQ(result(), "0 0 0 undated 0/0/0");
+    EXPECT_EQ(wrongs(), (std::vector<int>{0, 1, 0, -2}));
+}
+
 TEST_F(PaperTakingTest, StartingAgainWipesOnlyAnAttemptThatHoldsAnswers) {
     util.sumitPaper(paper, 30);
     util.clearMyAnswerInPaper(paper);
@@ -358,6 +391,21 @@ TEST_F(PaperTakingTest, DeletingRemovesThePaperWithItsDetailsOnly) {
     EXPECT_FALSE(util.loadPaperInfo(paper).has_value());
     EXPECT_EQ(count("simulationpaperdetail", "ipaperid=" + std::to_string(paper)), 0);
     EXPECT_EQ(count("simulationpaperdetail", "ipaperid=" + std::to_string(other)), 2);
+}
+
+TEST(PaperTexts, ListTimesShowTheMinuteOfAnyStoredDateForm) {
+    const std::pair<std::optional<std::string>, const char*> cases[] = {
+        {"2026-12-06T08:05:00", "2026-12-06 08:05"},
+        {"2026-12-06T08:05:00.1234567", "2026-12-06 08:05"},
+        {"2026/12/6 8:05:00", "2026-12-06 08:05"},
+        {"2026-12-06", ""},
+        {"明天上午八点", ""},
+    };
+    for (const auto& [stored, minute] : cases)
+        EXPECT_EQ(paperListMemoCreated(100, stored), strformat("总分：100分     创建：%@", minute))
+            << *stored;
+    EXPECT_EQ(paperListMemoExamined(87.5, "2026-12-06T08:05:00"),
+              "得分：87.5分     考试：2026-12-06 08:05");
 }
 
 TEST(PaperTexts, UsedTimeResultSummaryAndChapterRate) {

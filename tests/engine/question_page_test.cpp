@@ -137,6 +137,27 @@ TEST_F(QuestionPageTest, OptionsThatDoNotSplitFallBackToLetteredControls) {
     EXPECT_EQ(html.find("id=\"spananswer\""), html.rfind("id=\"spananswer\""));
 }
 
+TEST_F(QuestionPageTest, LetteredControlsAreStyledWithoutTheStyleSetting) {
+    CourseSubjectUtil::updatePageSettings([](SubjectPageSettings& ps) { ps.buildcss = false; });
+    struct Case {
+        int type;
+        Texts expected;
+    };
+    const Case cases[] = {
+        {kSubjectSingleChoice,
+         {" class=\"css-radiobox\"", "<label for=\"answeritem_4\" class=\"css-label\">E</label>"}},
+        {kSubjectMultipleChoice,
+         {" class=\"css-checkbox\"", "<label for=\"answeritem_4\" class=\"css-labelchk\">E</label>",
+          "<button type=\"button\" class=\"button okbutton\""}},
+    };
+    for (const Case& c : cases) {
+        auto s = subject(c.type, "A.甲 B.乙 C.丙 D.丁", 5, "B");
+        const std::string html = page(s);
+        for (const std::string& part : c.expected)
+            EXPECT_THAT(html, HasSubstr(part)) << c.type;
+    }
+}
+
 TEST_F(QuestionPageTest, AnsweredChoicesAreTickedAndLockedAndHideTheConfirm) {
     auto s = subject(kSubjectMultipleChoice, "A.甲 B.乙 C.丙 D.丁", 4, "ABD", "ABD");
     s.myscore = 1;

@@ -101,6 +101,29 @@ TEST_F(HttpTransportTest, ProgressCanAbortADownload) {
     EXPECT_LT(std::filesystem::file_size(file), std::uintmax_t{4} << 20);
 }
 
+TEST_F(HttpTransportTest, ABodyOverTheCapFailsTheCall) {
+    constexpr std::uint64_t kBig = std::uint64_t{4} << 20;  // the size of /big.zip
+    HttpRequest request;
+    request.url = server.baseURL() + "/big.zip";
+    request.maxBodyBytes = kBig - 1;
+    HttpResponse over = transport->perform(request);
+    EXPECT_TRUE(over.error);
+    EXPECT_LT(over.body.size(), kBig);
+
+    request.outputFile = file;
+    EXPECT_TRUE(transport->perform(request).error);
+    EXPECT_LT(std::filesystem::file_size(file), kBig);
+
+    // At the cap, or with no cap (as a download to disk asks), the body arrives whole.
+    for (const std::uint64_t cap : {kBig, std::uint64_t{0}}) {
+        request.outputFile.reset();
+        request.maxBodyBytes = cap;
+        HttpResponse whole = transport->perform(request);
+        EXPECT_FALSE(whole.error) << cap;
+        EXPECT_EQ(whole.body.size(), kBig) << cap;
+    }
+}
+
 TEST_F(HttpTransportTest, TransportFailuresAreReportedNotThrown) {
     const std::string url = server.baseURL() + "/echo";
     server.stop();

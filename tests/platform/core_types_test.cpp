@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "platform/base64.h"
 #include "platform/date_time.h"
 #include "platform/dict.h"
@@ -95,9 +97,34 @@ TEST(DateTimeTest, ParsesOnlyRealDates) {
     EXPECT_EQ(back.format(), d->format());
 }
 
+TEST(ValueTest, IntegersBeyond32BitsSaturate) {
+    const std::pair<Value, int> cases[] = {
+        {Value("4294967297"), INT_MAX},
+        {Value("-4294967297"), INT_MIN},
+        {Value("2147483648"), INT_MAX},
+        {Value("-2147483648"), INT_MIN},
+        {Value("99999999999999999999"), INT_MAX},
+        {Value(std::int64_t{4294967297}), INT_MAX},
+        {Value(-1e12), INT_MIN},
+        {Value("2147483647"), INT_MAX},
+    };
+    for (const auto& [value, expected] : cases) {
+        EXPECT_EQ(value.asInt(), expected) << value.description();
+        EXPECT_EQ(BaseEntity::toInt(value), expected) << value.description();
+    }
+}
+
 TEST(BaseEntityTest, ConversionsOfLooseValues) {
     // The records' tests read most conversions through real rows; these are the rest.
     EXPECT_EQ(BaseEntity::toDateString(Value("2015/3/1")), "2015-3-1");
+    // The 19-character form with "T" at index 10 counts characters, not bytes.
+    const std::pair<const char*, const char*> tForms[] = {
+        {"2015-03-01T08:09:10", "2015-03-01 08:09:10"},
+        {"２015-03-01T08:09:10", "２015-03-01 08:09:10"},  // 19 characters, 21 bytes
+        {"题3-01-01T08:09:10", "题3-01-01T08:09:10"},      // 19 bytes, 17 characters
+    };
+    for (const auto& [text, expected] : tForms)
+        EXPECT_EQ(BaseEntity::toDateString(Value(text)), expected) << text;
     EXPECT_FALSE(BaseEntity::toDateString(Value("NULL")));
     EXPECT_FALSE(BaseEntity::toDate(Value(12)));
     EXPECT_EQ(BaseEntity::toInt(Value("NULL")), 0);

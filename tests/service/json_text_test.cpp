@@ -82,7 +82,9 @@ TEST(JsonTextTest, EmptinessAndScalarReadings) {
 
     for (const char* yes : {"true", "True", "YES", "y", "1", "007", "  9", "t"})
         EXPECT_TRUE(U::toBOOL(std::string(yes))) << yes;
-    for (const char* no : {"false", "NO", "0", "000", "", "NULL", "anyType{}", " x1"})
+    // Only white space and zeros are skipped: a signed result is no yes.
+    for (const char* no :
+         {"false", "NO", "0", "000", "", "NULL", "anyType{}", " x1", "-1", "+1", " -0Y"})
         EXPECT_FALSE(U::toBOOL(std::string(no))) << no;
     EXPECT_FALSE(U::toBOOL(std::nullopt));
 

@@ -72,6 +72,24 @@ TEST(ContentCipher, MalformedCiphertextGivesNulloptAndLeavesTheCipherUsable) {
     EXPECT_EQ(ContentCipher::decrypt(nullptr, 0), std::nullopt);
 }
 
+TEST(ContentCipher, PlaintextThatIsNotUtf8GivesNullopt) {
+    const std::string notText[] = {
+        "\xff\xfe",          // bytes that never start a character
+        "abc\xe4\xb8",       // a character cut short
+        "\xc0\xaf",          // an overlong form of "/"
+        "\xed\xa0\x80",      // a surrogate
+        "\xf4\x90\x80\x80",  // beyond U+10FFFF
+        "\xe4\x41\x41",      // a lead byte followed by no continuation
+    };
+    for (const std::string& plain : notText) {
+        const std::optional<std::string> c = ContentCipher::encipher(plain);
+        ASSERT_TRUE(c);
+        EXPECT_EQ(ContentCipher::decipher(*c), std::nullopt) << *c;
+    }
+    const std::string text = "\xf0\x9f\x98\x80 题\x7f";
+    EXPECT_EQ(ContentCipher::decipher(*ContentCipher::encipher(text)), text);
+}
+
 TEST(ContentCipher, ThreadsCipherIndependently) {
     std::vector<std::thread> threads;
     std::vector<int> failures(4, 0);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <thread>
 
@@ -43,7 +44,7 @@ TEST_F(CusSettingUtilTest, SetValueWritesOnlyChangesAndKeepsTheRowsDate) {
 TEST_F(CusSettingUtilTest, ReadsGiveEmptyOrTheDefaultForWhatIsNotThere) {
     sql().ExecuteNonQuery(
         "insert into sys_cussetting(cname,cvalue) values ('nullvalue',null),('nulltext','NULL'),"
-        "('empty',''),('word','大号'),('lead','12px'),('neg','-3')",
+        "('empty',''),('word','大号'),('lead','12px'),('neg','-3'),('wide','4294967297')",
         {});
     EXPECT_EQ(util.getValue("missing"), "");
     EXPECT_EQ(util.getValue("nullvalue"), "");
@@ -51,9 +52,12 @@ TEST_F(CusSettingUtilTest, ReadsGiveEmptyOrTheDefaultForWhatIsNotThere) {
     // The default only for what is absent; a word that is present but not a number reads 0.
     const std::pair<const char*, int> ints[] = {{"missing", 2}, {"nullvalue", 2}, {"nulltext", 2},
                                                 {"empty", 2},   {"word", 0},      {"lead", 12},
-                                                {"neg", -3}};
+                                                {"neg", -3},    {"wide", INT_MAX}};
     for (const auto& [name, expected] : ints)
         EXPECT_EQ(util.getIntValue(name, 2), expected) << name;
+    // Integer columns read by the data-access layer follow the same rule.
+    EXPECT_EQ(util.ExecuteScalarInt("select cvalue from sys_cussetting where cname='wide'"),
+              INT_MAX);
 }
 
 TEST_F(CusSettingUtilTest, ConveniencesWorkFromAnyThreadWhileAnotherConnectionIsOpen) {

@@ -384,32 +384,26 @@ void CourseSubjectUtil::buildAnswerItems(std::string& html, const CourseSubjectE
         html += "<br/>";
         html += "<div>\r\n";
         const char* disabled = answered ? " disabled=\"disabled\"" : "";
+        // These controls carry their classes and labels whether or not buildcss is set.
         for (int i = 0; i < n; ++i) {
             const std::string letter = optionLetter(i);
             if (i > 0) html += "&nbsp;&nbsp;";
             if (!multi) {
-                const std::string label =
-                    s.buildcss
-                        ? strformat("<label for=\"answeritem_%d\" class=\"css-label\">%@</label>",
-                                    i, letter)
-                        : letter;
+                const std::string label = strformat(
+                    "<label for=\"answeritem_%d\" class=\"css-label\">%@</label>", i, letter);
                 html += strformat(
                     "<input type=\"radio\" name=\"radioSingle\"%@ id=\"answeritem_%d\" "
                     "value=\"%@\" "
                     "onclick=\"doanswer(this.value)\"%@%@>%@</input>\r\n",
-                    s.buildcss ? " class=\"css-radiobox\"" : "", i, letter,
-                    myanswer == letter ? " checked" : "", disabled, label);
+                    " class=\"css-radiobox\"", i, letter, myanswer == letter ? " checked" : "",
+                    disabled, label);
             } else {
-                const std::string label =
-                    s.buildcss
-                        ? strformat(
-                              "<label for=\"answeritem_%d\" class=\"css-labelchk\">%@</label>", i,
-                              letter)
-                        : letter;
+                const std::string label = strformat(
+                    "<label for=\"answeritem_%d\" class=\"css-labelchk\">%@</label>", i, letter);
                 html += strformat(
                     "<input type=\"checkbox\" name=\"checkboxSelect\"%@ id=\"answeritem_%d\" "
                     "value=\"%@\" %@%@>%@</input>\r\n",
-                    s.buildcss ? " class=\"css-checkbox\"" : "", i, letter,
+                    " class=\"css-checkbox\"", i, letter,
                     myanswer.find(letter) != std::string::npos ? " checked" : "", disabled, label);
             }
         }
@@ -418,7 +412,7 @@ void CourseSubjectUtil::buildAnswerItems(std::string& html, const CourseSubjectE
                 "<div style=\"height:25px;margin-top:10px;\"><button type=\"button\"%@ "
                 "style=\"width:60%%%@\" id=\"btnsumitanswer\"  onclick=\"doanswer('1')\" "
                 ">确认</button></div>\r\n",
-                s.buildcss ? " class=\"button okbutton\"" : "", answered ? ";display:none" : "");
+                " class=\"button okbutton\"", answered ? ";display:none" : "");
         }
         html += "</div>\r\n";
         html += "</div> ";
