@@ -1,3 +1,5 @@
+// The synthetic course generator: deterministic courses for benchmarks and tests, and their
+// catalogue.
 #include "lib/course_generator.h"
 
 #include <sqlite3.h>
@@ -209,6 +211,88 @@ std::vector<int> CourseSize::selected() {
 
 int CourseSize::largestSelected() {
     return selected().back();
+}
+
+int CourseGenerator::courseIdForSize(char size) {
+    switch (size) {
+        case 'S':
+            return 1;
+        case 'M':
+            return 2;
+        case 'L':
+            return 3;
+        default:
+            return 0;
+    }
+}
+
+int CourseGenerator::subjectCountForSize(char size) {
+    switch (size) {
+        case 'S':
+            return CourseSize::S;
+        case 'M':
+            return CourseSize::M;
+        case 'L':
+            return CourseSize::L;
+        default:
+            return 0;
+    }
+}
+
+GeneratedCatalogue CourseGenerator::catalogue(char size) {
+    const int courseId = courseIdForSize(size);
+    if (courseId == 0) return {};
+    const std::string name = "模拟课程" + std::to_string(courseId);
+    GeneratedCatalogue out;
+    out.emplace_back("courseclass", DictList{{{"iclassid", 1},
+                                              {"ccoursecname", "会计职称"},
+                                              {"csubjecttypes", "0,1,2,3,4,5,6"},
+                                              {"iindex", 1},
+                                              {"bstopflag", 0}}});
+    out.emplace_back("coursesubclass", DictList{{{"isubclassid", 1},
+                                                 {"csubclassname", "初级会计"},
+                                                 {"iclassid", 1},
+                                                 {"iindex", 1},
+                                                 {"bstopflag", 0}}});
+    out.emplace_back("course", DictList{{{"icourseid", courseId},
+                                         {"iclassid", 1},
+                                         {"isubclassid", 1},
+                                         {"ccoursename", name},
+                                         {"iindex", courseId},
+                                         {"bstopflag", 0},
+                                         {"bdistrict", 0},
+                                         {"dcreatedate", "2026-01-01 00:00:00"},
+                                         {"cexamdate", "2027-05-16"}}});
+    DictList districts;
+    const std::pair<const char*, const char*> kDistricts[] = {
+        {"110000", "北京市"}, {"310000", "上海市"}, {"440000", "广东省"}, {"510000", "四川省"}};
+    for (const auto& [code, districtName] : kDistricts) {
+        districts.push_back(Dict{{"cdccode", code},
+                                 {"cdcname", districtName},
+                                 {"bendgrade", 1},
+                                 {"igrade", 1},
+                                 {"cmemo", ""}});
+    }
+    out.emplace_back("district", std::move(districts));
+    DictList settings;
+    const int kScores[] = {1, 2, 1, 5, 10, 2, 2};
+    for (int type = 0; type < 7; ++type) {
+        settings.push_back(Dict{{"cname", "isubjectscore" + std::to_string(type)},
+                                {"cvalue", std::to_string(kScores[type])}});
+    }
+    settings.push_back(Dict{{"cname", "iexamtotalscore"}, {"cvalue", "100"}});
+    settings.push_back(Dict{{"cname", "iexamtotaltime"}, {"cvalue", "120"}});
+    out.emplace_back("sys_cussetting", std::move(settings));
+    out.emplace_back("sys_message", DictList{{{"cmsgid", std::to_string(100 + courseId)},
+                                              {"cmsgtitle", name + "题库已更新"},
+                                              {"cmsgurl", ""},
+                                              {"itype", "0"},
+                                              {"iindex", 1},
+                                              {"icourseid", courseId},
+                                              {"bstopflag", 0},
+                                              {"dstartdate", "2026-01-01 00:00:00"},
+                                              {"denddate", "2099-12-31 23:59:59"}}});
+    return out;
 }
 
 std::string CourseGenerator::installTemplate(const std::string& path) {

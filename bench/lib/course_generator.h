@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/dict.h"
 
 namespace examora {
 
@@ -40,6 +43,10 @@ struct GeneratedCourse {
     int notes = 0;
 };
 
+// The catalogue that goes with a generated course, keyed as the exam service's objects: table
+// (base item) name → rows, classes before courses.
+using GeneratedCatalogue = std::vector<std::pair<std::string, DictList>>;
+
 class CourseGenerator {
   public:
     explicit CourseGenerator(std::uint64_t seed = 20261206) : seed_(seed) {}
@@ -51,6 +58,15 @@ class CourseGenerator {
     // the database cannot be written.
     GeneratedCourse generate(const std::string& dbPath, int courseId, int subjectCount,
                              std::optional<std::int64_t> nowEpoch = std::nullopt) const;
+
+    // The course id of the generated course of a size ('S' 1, 'M' 2, 'L' 3); 0 for another size.
+    static int courseIdForSize(char size);
+    // Its number of subjects (CourseSize::S, M or L); 0 for another size.
+    static int subjectCountForSize(char size);
+    // The catalogue rows of that course: its class and sub-class (the ones generate() files
+    // courses under), the course row, districts, a message for the course and the default-score
+    // settings. Empty for another size.
+    static GeneratedCatalogue catalogue(char size);
 
     // Copies the built template database to path (replacing a file there) and returns path.
     static std::string installTemplate(const std::string& path);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "exam_service/recorded_request.h"
-#include "exam_service/service_reply.h"
+#include "server/service_reply.h"
 
 namespace examora {
 

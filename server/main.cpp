@@ -1,0 +1,82 @@
+// examora-service: the reference exam service as a program; prints its address, serves until
+// SIGINT or SIGTERM.
+#include <CLI/CLI.hpp>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include "platform/paths.h"
+#include "server/content_loader.h"
+#include "server/reference_service.h"
+
+namespace {
+
+// The demo catalogue shipped with the program: the resource folder's "demo".
+std::filesystem::path demoFolder() {
+    return std::filesystem::path(examora::Paths::resourceDirectory()) / "demo";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace examora;
+    CLI::App app{"examora-service: the reference exam service"};
+    std::string dataDir = "examora-service-data";
+    std::string host = "127.0.0.1";
+    int port = 0;
+    bool loadDemo = false;
+    std::string generated;
+    std::vector<std::string> folders;
+    app.add_option("--data", dataDir, "store folder (created if missing)");
+    app.add_option("--host", host, "address to listen on");
+    app.add_option("--port", port, "port to listen on (0: a free one)")
+        ->check(CLI::Range(0, 65535));
+    app.add_flag("--load-demo", loadDemo, "load the demo catalogue (resources/demo) if present");
+    app.add_option("--load-generated", generated, "load the generated catalogue of a size")
+        ->check(CLI::IsMember({"S", "M", "L"}));
+    app.add_option("--load", folders, "load a folder of <table>.json files");
+    CLI11_PARSE(app, argc, argv);
+
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    // Blocked before any thread starts, so every thread inherits the mask and sigwait sees them.
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    ReferenceService service(ReferenceServiceOptions{dataDir, host, port});
+    if (!service.store().isOpen()) {
+        std::cerr << "examora-service: cannot open the store in " << dataDir << "\n";
+        return 1;
+    }
+    try {
+        ContentLoader loader(service.store());
+        if (loadDemo) {
+            const std::filesystem::path demo = demoFolder();
+            if (std::filesystem::is_directory(demo)) {
+                loader.loadFolder(demo);
+            } else {
+                std::cerr << "examora-service: no demo catalogue at " << demo << "\n";
+            }
+        }
+        if (!generated.empty()) loader.loadGenerated(generated[0]);
+        for (const std::string& folder : folders)
+            loader.loadFolder(folder);
+    } catch (const ContentLoadError& e) {
+        std::cerr << "examora-service: " << e.what() << "\n";
+        return 1;
+    }
+    if (!service.start()) {
+        std::cerr << "examora-service: cannot listen on " << host << ":" << port << "\n";
+        return 1;
+    }
+    std::printf("%s\n", service.baseURL().c_str());
+    std::fflush(stdout);
+
+    int received = 0;
+    sigwait(&signals, &received);
+    service.stop();
+    return 0;
+}
