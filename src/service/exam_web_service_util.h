@@ -20,7 +20,7 @@ namespace examora {
 // caller needs. Nothing here throws: every failure ends as the kind's empty value.
 // Cheap to create; one instance belongs to one thread.
 class ExamWebServiceUtil {
-public:
+  public:
     virtual ~ExamWebServiceUtil() = default;
 
     // --- call layer (exam_web_service_util_call.cpp) -----------------------------------------
@@ -46,10 +46,10 @@ public:
         transport_ = std::move(transport);
     }
 
-private:
+  private:
     std::shared_ptr<HttpTransport> transport_;
 
-public:
+  public:
     // --- result text operations (exam_web_service_util_text.cpp) -----------------------------
     // Quoted TRUE/FALSE become 1/0, control characters are removed, then the text is parsed;
     // the top level must be an array or object. nullopt (and the log line "jsonerror->%@") on
@@ -144,7 +144,9 @@ public:
                       const std::optional<std::string>& qq,
                       const std::optional<std::string>& districtName,
                       const std::optional<std::string>& machineId);
-    void editUser(int cusId, const std::optional<std::string>& mobilePhone,
+    // True only when the service answered that it accepted the change: a refusal and a call
+    // that never arrived both give false.
+    bool editUser(int cusId, const std::optional<std::string>& mobilePhone,
                   const std::optional<std::string>& email, const std::optional<std::string>& qq,
                   const std::optional<std::string>& districtName);
     // The account id; below 1 on failure.
