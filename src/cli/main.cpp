@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "cli/account_commands.h"
 #include "cli/launch_command.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +16,9 @@ int main(int argc, char** argv) {
     app.add_option("--service-url", serviceUrl,
                    "Exam web service URL (default: $EXAMORA_SERVICE_URL)");
     app.add_flag("--quiet", options.quiet, "Do not log to standard error");
+    examora::AccountCommands accounts(app);
     CLI11_PARSE(app, argc, argv);
+    if (accounts.parsed()) return accounts.run(std::cin, std::cout, std::cerr);
     if (app.count("--home") > 0) options.home = home;
     if (app.count("--service-url") > 0) options.serviceUrl = serviceUrl;
     return examora::LaunchCommand::run(options, std::cout, std::cerr);
