@@ -27,7 +27,10 @@ class ContentLoadError : public std::runtime_error {
 // numbers, dates as "yyyy-MM-dd HH:mm:ss" (a bare "yyyy-MM-dd" means midnight), pictures as
 // Base64 text. Columns a row leaves out keep their stored values.
 //
-// Every operation is one transaction: on a ContentLoadError nothing of it is stored.
+// Every operation is one transaction: on a ContentLoadError nothing of it is stored, and after a
+// kill at any point the old or the new catalogue is present, never a mixture. Values are all
+// checked before the first write. Any thread may load while the service serves; loads run one at
+// a time (the store's writer lock) and readers see a load whole or not at all.
 class ContentLoader {
   public:
     explicit ContentLoader(ServiceStore& store) : store_(store) {}

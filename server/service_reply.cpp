@@ -16,6 +16,20 @@ constexpr const char* kEnvelopeEnd = "</soap:Body></soap:Envelope>";
 std::string attributeText(const std::string& s) {
     return replaceAll(xmlEscapeText(s), "\"", "&quot;");
 }
+
+// Element text that any XML parser reads back as it was: the control characters XML 1.0 cannot
+// carry are dropped (one would make the whole answer unreadable), a carriage return is written as
+// a reference so that line-end normalisation keeps it.
+std::string elementText(const std::string& s) {
+    std::string kept;
+    kept.reserve(s.size());
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 && c != '\t' && c != '\n' && c != '\r') continue;
+        kept += c;
+    }
+    return replaceAll(xmlEscapeText(kept), "\r", "&#xD;");
+}
 }  // namespace
 
 ServiceReply ServiceReply::soapParts(const std::string& method, const std::vector<Part>& parts,
@@ -26,7 +40,7 @@ ServiceReply ServiceReply::soapParts(const std::string& method, const std::vecto
     b += "<" + method + "Response xmlns=\"" + attributeText(nameSpace) + "\">";
     for (const Part& part : parts) {
         if (part.text) {
-            b += "<" + part.name + ">" + xmlEscapeText(*part.text) + "</" + part.name + ">";
+            b += "<" + part.name + ">" + elementText(*part.text) + "</" + part.name + ">";
         } else {
             b += "<" + part.name + " xsi:nil=\"true\" />";
         }
@@ -66,7 +80,7 @@ ServiceReply ServiceReply::soapFault(const std::string& faultString, const std::
     ServiceReply reply;
     reply.status = 500;
     reply.body = std::string(kEnvelopeStart) + "<soap:Fault><faultcode>" + faultCode +
-                 "</faultcode><faultstring>" + xmlEscapeText(faultString) +
+                 "</faultcode><faultstring>" + elementText(faultString) +
                  "</faultstring><detail /></soap:Fault>" + kEnvelopeEnd;
     return reply;
 }

@@ -2,6 +2,7 @@
 #include "server/soap_dispatcher.h"
 
 #include <exception>
+#include <stdexcept>
 
 #include "platform/log.h"
 
@@ -24,6 +25,8 @@ ServiceReply SoapDispatcher::handle(std::string_view body, std::string_view soap
     }
     try {
         return found->second(*request);
+    } catch (const std::invalid_argument& e) {
+        return clientFault(e.what());
     } catch (const std::exception& e) {
         logf("service %@ error:%@", request->method, std::string(e.what()));
         return ServiceReply::soapFault("Server was unable to process request. ---> " +

@@ -14,6 +14,9 @@ namespace examora {
 // credentials. Every request ends in a complete answer: a malformed envelope, an unknown method,
 // wrong credentials or a handler that throws end as a soap:Fault with status 500.
 //
+// A handler throws std::invalid_argument for a parameter it cannot use (answered as a soap:Client
+// fault); any other exception is answered as a soap:Server fault.
+//
 // Handlers are added before serving starts; handle() may then run on several threads at once.
 class SoapDispatcher {
   public:

@@ -8,7 +8,7 @@
 #include "app/common_setting.h"
 #include "platform/file_util.h"
 #include "platform/log.h"
-#include "server/reference_service.h"
+#include "reference_service_fixture.h"
 #include "server/service_store.h"
 #include "service/asi_service_args.h"
 #include "store/sqlite_connection.h"
@@ -19,20 +19,12 @@ namespace {
 
 constexpr const char* kSecret = "Pa55-口令";
 
-class AccountServiceTest : public ::testing::Test {
+class AccountServiceTest : public ReferenceServiceTest {
   protected:
-    AccountServiceTest() : service_(ReferenceServiceOptions{home_.makeDirectory("service")}) {
-        service_.setClock([this] { return clock_; });
-    }
     void SetUp() override {
-        ASSERT_TRUE(service_.start());
-        ASIServiceArgs::setWebServiceURL(service_.serviceURL());
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser("zxexam");
-        ASIServiceArgs::setHeaderPassword("583quiz");
+        ReferenceServiceTest::SetUp();
         CommonSetting::setDeviceId("dev-1");
     }
-    void TearDown() override { service_.stop(); }
 
     static UserEntity account(const std::string& name, const std::string& password,
                               const std::string& email = std::string()) {
@@ -47,7 +39,7 @@ class AccountServiceTest : public ::testing::Test {
 
     // One SOAP call straight to the dispatcher, as the client writes it.
     std::string call(const std::string& method, const std::string& params) {
-        return service_.dispatcher()
+        return service->dispatcher()
             .handle(
                 "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
                 "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Header>"
@@ -61,16 +53,13 @@ class AccountServiceTest : public ::testing::Test {
 
     DictList customers() {
         DictList rows;
-        service_.store().read([&](SqliteConnection& db) {
+        service->store().read([&](SqliteConnection& db) {
             rows = ServiceStore::rows(db, "select * from customer order by icusid");
         });
         return rows;
     }
 
-    TempHome home_;
     LogCapture log_;
-    std::string clock_ = "2026-03-01 10:00:00";
-    ReferenceService service_;
     UserUtil user_;
 };
 
@@ -114,7 +103,7 @@ TEST_F(AccountServiceTest, TheClientsAccountCallsRoundTrip) {
     // The reset mail holds a temporary password that logs in beside the old one.
     EXPECT_FALSE(user_.sendForgetpasswordEmail("nobody@example.com"));
     EXPECT_TRUE(user_.sendForgetpasswordEmail("li@example.com"));
-    const auto mails = std::filesystem::directory_iterator(home_.path() + "/service/mail");
+    const auto mails = std::filesystem::directory_iterator(home.path() + "/service/mail");
     const std::string mail = TempHome::readFile(mails->path().string());
     const std::size_t at = mail.find("临时密码是 ") + std::string("临时密码是 ").size();
     const std::string temporary = mail.substr(at, 12);
@@ -137,12 +126,13 @@ TEST_F(AccountServiceTest, PasswordsAreStoredOnlyAsSaltedHashes) {
     EXPECT_EQ(first.rfind("$scrypt$", 0), 0u);
     EXPECT_NE(first, rows[1].get("cpasswordhash").asString());
     const std::string file =
-        readFileContent((std::filesystem::path(home_.path()) / "service/service.db").string())
+        readFileContent((std::filesystem::path(home.path()) / "service/service.db").string())
             .value_or("");
     EXPECT_EQ(file.find(kSecret), std::string::npos);
 }
 
 TEST_F(AccountServiceTest, AWrongPasswordAndAnUnknownNameAnswerAlikeAndFiveFailuresLockTheName) {
+    setNow("2026-03-01 10:00:00");
     const int li = user_.regUser(account("13912345678", kSecret));
     ASSERT_GE(li, 1);
     const std::string wrong =
@@ -153,19 +143,19 @@ TEST_F(AccountServiceTest, AWrongPasswordAndAnUnknownNameAnswerAlikeAndFiveFailu
     EXPECT_NE(wrong.find("<CustomerLoginResult>0</CustomerLoginResult>"), std::string::npos);
 
     // One failure for the name above; four more within the minute lock it, right password or not.
-    clock_ = "2026-03-01 10:00:30";
+    setNow("2026-03-01 10:00:30");
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(user_.userLogin(account("13912345678", "nope")), 0);
     EXPECT_EQ(user_.userLogin(account("13912345678", kSecret)), 0);
-    clock_ = "2026-03-01 10:01:29";
+    setNow("2026-03-01 10:01:29");
     EXPECT_EQ(user_.userLogin(account("13912345678", kSecret)), 0);
-    clock_ = "2026-03-01 10:01:31";
+    setNow("2026-03-01 10:01:31");
     EXPECT_EQ(user_.userLogin(account("13912345678", kSecret)), li);
 
     // Failures spread over more than a minute never lock.
     for (const char* at : {"2026-03-01 11:00:00", "2026-03-01 11:00:20", "2026-03-01 11:00:40",
                            "2026-03-01 11:01:00", "2026-03-01 11:01:20"}) {
-        clock_ = at;
+        setNow(at);
         EXPECT_EQ(user_.userLogin(account("13912345678", "nope")), 0);
     }
     EXPECT_EQ(user_.userLogin(account("13912345678", kSecret)), li);
@@ -173,7 +163,7 @@ TEST_F(AccountServiceTest, AWrongPasswordAndAnUnknownNameAnswerAlikeAndFiveFailu
 
 TEST_F(AccountServiceTest, EachLearnerReadsThePublishedMessagesForItself) {
     const int li = user_.regUser(account("13912345678", kSecret));
-    service_.store().write([](SqliteConnection& db) {
+    service->store().write([](SqliteConnection& db) {
         return db.executeUpdate(
             "insert into sys_message (cmsgid, cmsgtitle, icourseid, dstartdate) values ('3', "
             "'全部课程', 0, '2026-01-01 00:00:00'), ('5', '本课程', 7, '2026-01-02 00:00:00'), "
