@@ -7,6 +7,10 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 mode=${1:-all}
+
+# Layers point one way, every source file says what it is, and the C++ is formatted.
+bash scripts/check-layers.sh
+
 jobs=${EXAMORA_JOBS:-2}
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 

@@ -1,3 +1,5 @@
+// CommonSetting: the process-wide session values, atomics and mutex-guarded texts.
+
 #include "app/common_setting.h"
 
 #include <atomic>

@@ -1,3 +1,5 @@
+// ConfigHelper: the persistent preferences and the session settings loaded from them.
+
 #include "app/config_helper.h"
 
 #include <limits>

@@ -1,3 +1,5 @@
+// LogoUtil: database installation, the device identifier and the launch-time online check.
+
 #include "app/logo_util.h"
 
 #include <mutex>

@@ -1,3 +1,5 @@
+// The command line's launch: runs the launch sequence and reports what it set up.
+
 #include "cli/launch_command.h"
 
 #include <exception>

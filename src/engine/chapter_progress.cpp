@@ -1,3 +1,5 @@
+// ChapterProgress: per-chapter subject tallies, and the LIKE matching of chapter codes.
+
 #include "engine/chapter_progress.h"
 
 #include "platform/strformat.h"

@@ -1,3 +1,5 @@
+// CourseSubjectUtil: answer checking and marking, subject type names and random draws.
+
 #include <algorithm>
 #include <random>
 #include <unordered_set>

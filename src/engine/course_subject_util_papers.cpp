@@ -1,3 +1,5 @@
+// CourseSubjectUtil: drawing a paper's subjects from the course's question bank.
+
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
 #include "engine/paper_form.h"

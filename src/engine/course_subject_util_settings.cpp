@@ -1,3 +1,5 @@
+// CourseSubjectUtil: the question page's display settings, resource URLs and note source.
+
 #include <memory>
 #include <mutex>
 

@@ -1,3 +1,5 @@
+// CourseUtil: recording the learner's answers and the course's practice progress.
+
 #include <exception>
 
 #include "engine/course_subject_util.h"

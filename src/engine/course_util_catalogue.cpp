@@ -1,3 +1,5 @@
+// CourseUtil: reading the course catalogue (classes, courses, districts, messages, pictures).
+
 #include "engine/course_util.h"
 #include "store/database_scope.h"
 #include "platform/strformat.h"

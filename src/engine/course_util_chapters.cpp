@@ -1,3 +1,5 @@
+// CourseUtil: show time, the chapter tree and the subject lists of a test or paper.
+
 #include "engine/chapter_progress.h"
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"

@@ -1,3 +1,5 @@
+// CourseUtil: clearing a course's data and telling whether its subjects need downloading.
+
 #include <exception>
 
 #include "engine/course_util.h"

@@ -1,3 +1,5 @@
+// CourseUtil: the learner's notes and correction reports, each with its exchange task.
+
 #include <exception>
 
 #include "app/common_setting.h"

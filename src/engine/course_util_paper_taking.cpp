@@ -1,3 +1,5 @@
+// CourseUtil: taking, scoring, listing and deleting papers.
+
 #include "engine/course_util.h"
 #include "store/database_scope.h"
 #include "engine/paper_texts.h"

@@ -1,3 +1,5 @@
+// CourseUtil: building a paper: points per type, subject counts and candidate subjects.
+
 #include <algorithm>
 #include <cstdint>
 #include <map>

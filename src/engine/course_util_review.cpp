@@ -1,3 +1,5 @@
+// CourseUtil: the wrong-answer drill and the Ebbinghaus review lists.
+
 #include <array>
 #include <cmath>
 

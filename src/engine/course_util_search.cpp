@@ -1,3 +1,5 @@
+// CourseUtil: subject search by title and the course outline.
+
 #include "engine/course_util.h"
 #include "store/database_scope.h"
 #include "engine/title_search.h"

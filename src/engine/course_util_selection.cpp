@@ -1,3 +1,5 @@
+// CourseUtil: the selection lists of favourite, wrong-answer and noted subjects.
+
 #include "engine/course_util.h"
 #include "store/database_scope.h"
 #include "platform/strformat.h"

@@ -1,3 +1,5 @@
+// The paper-creation form: layout text, defaults, input checks and the paper's subject filter.
+
 #include "engine/paper_form.h"
 
 #include <cerrno>

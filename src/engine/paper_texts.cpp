@@ -1,3 +1,5 @@
+// The texts of paper lists and of paper and chapter-test results.
+
 #include "engine/paper_texts.h"
 
 #include "platform/strformat.h"

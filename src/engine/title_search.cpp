@@ -1,3 +1,5 @@
+// TitleSearch: a page of subjects whose deciphered title holds a text, on two threads.
+
 #include "engine/title_search.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// WriteNoteUtil: the HTML of the notes list shown under the note editor.
+
 #include "engine/write_note_util.h"
 
 #include "platform/strformat.h"

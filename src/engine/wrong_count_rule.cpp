@@ -1,3 +1,5 @@
+// WrongCountRule: how a wrong answer or a removal changes a subject's wrong count.
+
 #include "engine/wrong_count_rule.h"
 
 #include <cstdlib>

@@ -1,3 +1,5 @@
+// ErrorReportEditor: the logic of a subject's correction screen.
+
 #include "facade/error_report_editor.h"
 
 #include "platform/exam_error.h"

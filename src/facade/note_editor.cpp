@@ -1,3 +1,5 @@
+// NoteEditor: the logic of a subject's note screen, adding or changing a note.
+
 #include "facade/note_editor.h"
 
 #include "facade/page_link.h"

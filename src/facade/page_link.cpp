@@ -1,3 +1,5 @@
+// PageLink: the "ios://" links by which question and notes pages report taps.
+
 #include "facade/page_link.h"
 
 #include <charconv>

@@ -1,3 +1,5 @@
+// The texts and openings of the wrong-answer drill and the memory review.
+
 #include "facade/review_texts.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// AppDelegate: the launch sequence, from service parameters to the first screen.
+
 #include "launch/app_delegate.h"
 
 #include <cstdlib>

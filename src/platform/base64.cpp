@@ -1,3 +1,5 @@
+// Standard Base64 encoding with padding, and its strict decoding.
+
 #include "platform/base64.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// CurlTransport: the HTTP transport over libcurl, one easy handle per call.
+
 #include "platform/curl_transport.h"
 
 #include <curl/curl.h>

@@ -1,3 +1,5 @@
+// DateTime: local date and time as "yyyy-MM-dd HH:mm:ss" text and epoch seconds.
+
 #include "platform/date_time.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// DeviceId: the per-vendor device identifier (a digest of the machine id) and random UUIDs.
+
 #include "platform/device_id.h"
 
 #include <openssl/evp.h>

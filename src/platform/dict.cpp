@@ -1,3 +1,5 @@
+// Dict: name to Value in insertion order, looked up by linear scan.
+
 #include "platform/dict.h"
 
 #include "platform/text_util.h"

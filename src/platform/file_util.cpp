@@ -1,3 +1,5 @@
+// File reading, atomic replacement and install-if-absent copies.
+
 #include "platform/file_util.h"
 
 #include <fcntl.h>

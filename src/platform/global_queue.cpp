@@ -1,3 +1,5 @@
+// GlobalQueue: the process-wide concurrent queues, one per priority.
+
 #include "platform/global_queue.h"
 
 #include <algorithm>

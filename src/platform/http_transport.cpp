@@ -1,3 +1,5 @@
+// HttpTransport's request helpers, response reading, header lookup and URL encoding.
+
 #include "platform/http_transport.h"
 
 #include <curl/curl.h>

@@ -1,3 +1,5 @@
+// The log line writer, its quiet switch and LogCapture for tests.
+
 #include "platform/log.h"
 
 #include <atomic>

@@ -1,3 +1,5 @@
+// MainQueue: the main thread's serial executor.
+
 #include "platform/main_queue.h"
 
 #include <chrono>

@@ -1,3 +1,5 @@
+// NotificationCenter: named notifications delivered on the main queue.
+
 #include "platform/notification_center.h"
 
 #include <mutex>

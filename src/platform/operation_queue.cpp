@@ -1,3 +1,5 @@
+// OperationQueue: operations on its own worker threads, with a concurrency limit.
+
 #include "platform/operation_queue.h"
 
 #include <sys/resource.h>

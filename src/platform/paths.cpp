@@ -1,3 +1,5 @@
+// Paths: the application home, its files and the resource directory.
+
 #include "platform/paths.h"
 
 #include <pwd.h>

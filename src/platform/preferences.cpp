@@ -1,3 +1,5 @@
+// Preferences: the key to number or text store in one JSON file, written atomically.
+
 #include "platform/preferences.h"
 
 #include <filesystem>

@@ -1,3 +1,5 @@
+// SecureStore: named items in private files, archived as JSON.
+
 #include "platform/secure_store.h"
 
 #include <sys/stat.h>

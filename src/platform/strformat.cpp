@@ -1,3 +1,5 @@
+// strformat: printf-style templates filled from Values.
+
 #include "platform/strformat.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// Conversion of text in a named character set to UTF-8, and Content-Type charsets.
+
 #include "platform/text_encoding.h"
 
 #include <iconv.h>

@@ -1,3 +1,5 @@
+// Text helpers: emptiness, trimming and UTF-8 counting and cutting by code point.
+
 #include "platform/text_util.h"
 
 #include <cctype>

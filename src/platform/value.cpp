@@ -1,3 +1,5 @@
+// Value: one loosely typed value in the five storage classes of SQLite.
+
 #include "platform/value.h"
 
 #include <cctype>

@@ -1,3 +1,5 @@
+// ASIServiceArgs: a service call's description and the request forms built from it.
+
 #include "service/asi_service_args.h"
 
 #include <mutex>

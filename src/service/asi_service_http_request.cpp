@@ -1,3 +1,5 @@
+// ASIServiceHTTPRequest: one service call run once, and its parsed result.
+
 #include "service/asi_service_http_request.h"
 
 namespace examora {

@@ -1,3 +1,5 @@
+// ASIServiceResult: the result values read from a service response.
+
 #include "service/asi_service_result.h"
 
 #include "platform/strformat.h"

@@ -1,3 +1,5 @@
+// ExamWebServiceUtil: the call layer, one SOAP call and its result text.
+
 #include "service/asi_service_http_request.h"
 #include "service/exam_web_service_util.h"
 

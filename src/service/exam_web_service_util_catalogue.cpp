@@ -1,3 +1,5 @@
+// ExamWebServiceUtil: catalogue and content: base items, pictures, change lists, content.
+
 #include <cctype>
 
 #include "platform/text_util.h"

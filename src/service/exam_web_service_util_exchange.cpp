@@ -1,3 +1,5 @@
+// ExamWebServiceUtil: learner data exchange: notes, corrections, answers, papers up; history down.
+
 #include "platform/base64.h"
 #include "service/exam_web_service_util.h"
 #include "service/exam_web_service_util_results.h"

@@ -1,3 +1,5 @@
+// ExamWebServiceUtil: presence and messages (online state, learner messages, phone codes, agents).
+
 #include "service/exam_web_service_util.h"
 #include "service/exam_web_service_util_results.h"
 #include "store/records/message_entity.h"

@@ -1,3 +1,5 @@
+// ExamWebServiceUtil: server time, reachability, application version and settings.
+
 #include "service/exam_web_service_util.h"
 #include "service/exam_web_service_util_results.h"
 

@@ -1,3 +1,5 @@
+// ExamWebServiceUtil: result text operations, JSON reading and writing.
+
 #include <climits>
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// ExamWebServiceUtil: accounts: sign-up, log-in, account data, passwords, other learners' notes.
+
 #include "platform/log.h"
 #include "service/exam_web_service_util.h"
 #include "service/exam_web_service_util_results.h"

@@ -1,3 +1,5 @@
+// Other learners' notes of a subject, one page read from the service.
+
 #include "service/user_note_list.h"
 
 namespace examora {

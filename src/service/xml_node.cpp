@@ -1,3 +1,5 @@
+// XmlNode: a node of a parsed XML document, its navigation and serialization.
+
 #include "service/xml_node.h"
 
 #include <libxml/tree.h>

@@ -1,3 +1,5 @@
+// XmlParseHelper: one safely parsed XML document and its lookups.
+
 #include "service/xml_parse_helper.h"
 
 #include <libxml/parser.h>

@@ -1,3 +1,5 @@
+// BaseEntity: the conversions records use to read loosely typed values.
+
 #include "store/base_entity.h"
 
 #include "platform/base64.h"

@@ -1,3 +1,5 @@
+// ContentCipher: the AES-256-CBC cipher of stored question content.
+
 #include "store/content_cipher.h"
 
 #include <openssl/evp.h>

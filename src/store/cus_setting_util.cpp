@@ -1,3 +1,5 @@
+// CusSettingUtil: the name/value custom settings of sys_cussetting.
+
 #include "store/cus_setting_util.h"
 
 #include <exception>

@@ -1,3 +1,5 @@
+// SqliteConnection: one connection to a database file over the SQLite C interface.
+
 #include "store/sqlite_connection.h"
 
 #include <algorithm>

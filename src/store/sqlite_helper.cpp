@@ -1,3 +1,5 @@
+// SQLiteHelper: the base of every data-access class, one connection per instance.
+
 #include "store/sqlite_helper.h"
 
 #include "app/common_setting.h"

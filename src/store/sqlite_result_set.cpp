@@ -1,3 +1,5 @@
+// SqliteResultSet: the rows of one query, read one at a time.
+
 #include "store/sqlite_result_set.h"
 
 #include "platform/date_time.h"

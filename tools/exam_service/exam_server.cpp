@@ -1,3 +1,5 @@
+// The loopback exam service's HTTP server.
+
 #include "exam_service/exam_server.h"
 
 #include <httplib.h>

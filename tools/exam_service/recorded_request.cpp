@@ -1,3 +1,5 @@
+// RecordedRequest: one request the loopback service received, with its SOAP call.
+
 #include "exam_service/recorded_request.h"
 
 #include "platform/text_util.h"

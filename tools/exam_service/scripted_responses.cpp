@@ -1,3 +1,5 @@
+// ScriptedResponses: the loopback service's replies scripted per method.
+
 #include "exam_service/scripted_responses.h"
 
 namespace examora {

@@ -1,3 +1,5 @@
+// CourseSubjectUtil: the answer area of a question page in split-answer mode.
+
 #include <cmath>
 
 #include "engine/course_subject_util.h"

@@ -1,3 +1,5 @@
+// CourseSubjectUtil: the HTML of a question page, its options and answer controls.
+
 #include <cmath>
 #include <cstdio>
 

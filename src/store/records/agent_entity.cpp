@@ -1,3 +1,5 @@
+// AgentEntity: an agent of the exam service, read from its object.
+
 #include "store/records/agent_entity.h"
 
 namespace examora {

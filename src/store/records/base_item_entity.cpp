@@ -1,3 +1,5 @@
+// BaseItemEntity: one entry of a selection list.
+
 #include "store/records/base_item_entity.h"
 
 #include <utility>

@@ -1,3 +1,5 @@
+// BaseTreeItemEntity: one entry of a tree-shaped selection list.
+
 #include "store/records/base_tree_item_entity.h"
 
 #include "store/records/record_fields.h"

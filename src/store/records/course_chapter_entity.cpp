@@ -1,3 +1,5 @@
+// CourseChapterEntity: a row of coursechapter.
+
 #include "store/records/course_chapter_entity.h"
 
 #include "store/records/record_fields.h"

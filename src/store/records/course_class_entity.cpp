@@ -1,3 +1,5 @@
+// CourseClassEntity: a row of courseclass.
+
 #include "store/records/course_class_entity.h"
 
 #include "store/records/record_fields.h"

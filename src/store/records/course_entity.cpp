@@ -1,3 +1,5 @@
+// CourseEntity: a row of course.
+
 #include "store/records/course_entity.h"
 
 #include "store/records/record_fields.h"

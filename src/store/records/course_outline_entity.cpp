@@ -1,3 +1,5 @@
+// CourseOutlineEntity: a row of courseoutline.
+
 #include "store/records/course_outline_entity.h"
 
 #include "store/records/record_fields.h"

@@ -1,3 +1,5 @@
+// CourseSubClassEntity: a row of coursesubclass.
+
 #include "store/records/course_sub_class_entity.h"
 
 #include "store/records/record_fields.h"

@@ -1,3 +1,5 @@
+// CourseSubjectDownloadEntity: one entry of a subject id list from the service.
+
 #include "store/records/course_subject_download_entity.h"
 
 #include "store/records/record_fields.h"

@@ -1,3 +1,5 @@
+// CourseSubjectEntity: a row of coursesubject, its title and explanation deciphered or not.
+
 #include "store/records/course_subject_entity.h"
 
 #include "platform/text_util.h"

@@ -1,3 +1,5 @@
+// CourseSubjectExamEntity: one subject of a test or paper for the answer sheet.
+
 #include "store/records/course_subject_exam_entity.h"
 
 #include "store/records/record_fields.h"

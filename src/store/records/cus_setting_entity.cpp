@@ -1,3 +1,5 @@
+// CusSettingEntity: a custom setting, from the service or from sys_cussetting.
+
 #include "store/records/cus_setting_entity.h"
 
 #include "store/records/record_fields.h"

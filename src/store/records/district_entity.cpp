@@ -1,3 +1,5 @@
+// DistrictEntity: a row of district.
+
 #include "store/records/district_entity.h"
 
 #include "store/records/record_fields.h"

@@ -1,3 +1,5 @@
+// MessageEntity: a message published by the service.
+
 #include "store/records/message_entity.h"
 
 #include "store/records/record_fields.h"

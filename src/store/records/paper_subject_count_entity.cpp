@@ -1,3 +1,5 @@
+// PaperSubjectCountEntity: points and counts of one question type of a paper.
+
 #include "store/records/paper_subject_count_entity.h"
 
 #include "store/records/record_fields.h"

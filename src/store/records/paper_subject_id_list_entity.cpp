@@ -1,3 +1,5 @@
+// PaperSubjectIdListEntity: one candidate subject for a paper.
+
 #include "store/records/paper_subject_id_list_entity.h"
 
 #include "store/records/record_fields.h"

@@ -1,3 +1,5 @@
+// PhotoADEntity: a row of sys_photoad, a carousel picture with its link.
+
 #include "store/records/photo_ad_entity.h"
 
 #include "store/records/record_fields.h"

@@ -1,3 +1,5 @@
+// ServerExchangeItemEntity: one base item of the change list.
+
 #include "store/records/server_exchange_item_entity.h"
 
 #include "store/records/record_fields.h"

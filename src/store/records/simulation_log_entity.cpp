@@ -1,3 +1,5 @@
+// SimulationLogEntity: a practice log kept for upload.
+
 #include "store/records/simulation_log_entity.h"
 
 #include "store/records/record_fields.h"

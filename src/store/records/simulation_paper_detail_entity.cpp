@@ -1,3 +1,5 @@
+// SimulationPaperDetailEntity: a row of simulationpaperdetail.
+
 #include "store/records/simulation_paper_detail_entity.h"
 
 #include "store/records/record_fields.h"

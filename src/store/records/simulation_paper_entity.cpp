@@ -1,3 +1,5 @@
+// SimulationPaperEntity: a row of simulationpaper, with its statistics.
+
 #include "store/records/simulation_paper_entity.h"
 
 #include "store/records/record_fields.h"

@@ -1,3 +1,5 @@
+// TableImageEntity: a row of sys_tableimage, a picture owned by another row.
+
 #include "store/records/table_image_entity.h"
 
 #include "store/records/record_fields.h"

@@ -1,3 +1,5 @@
+// UserEntity: a learner's account on the exam web service.
+
 #include "store/records/user_entity.h"
 
 #include "store/records/record_fields.h"

@@ -1,3 +1,5 @@
+// WriteErrorEntity: a row of cs_writeerror.
+
 #include "store/records/write_error_entity.h"
 
 #include "store/records/record_fields.h"

@@ -1,3 +1,5 @@
+// WriteNoteEntity: a row of cs_writenote.
+
 #include "store/records/write_note_entity.h"
 
 #include "store/records/record_fields.h"
