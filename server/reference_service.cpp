@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "platform/log.h"
+#include "server/account_methods.h"
 #include "server/catalogue_methods.h"
 
 namespace examora {
@@ -20,6 +21,7 @@ ReferenceService::ReferenceService(ReferenceServiceOptions options)
       store_(options_.dataDir),
       server_(std::make_unique<httplib::Server>()) {
     CatalogueMethods::registerWith(dispatcher_, store_);
+    AccountMethods::registerWith(dispatcher_, store_);
 }
 
 ReferenceService::~ReferenceService() {

@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "cli/account_commands.h"
 #include "cli/launch_command.h"
 #include "cli/sync_command.h"
 
@@ -27,12 +28,14 @@ int main(int argc, char** argv) {
                      "Exam web service URL (default: $EXAMORA_SERVICE_URL)");
     sync->add_flag("--quiet", syncOptions.quiet, "Do not log to standard error");
 
+    examora::AccountCommands accounts(app);
     CLI11_PARSE(app, argc, argv);
     if (sync->parsed()) {
         if (sync->count("--home") > 0) syncOptions.home = syncHome;
         if (sync->count("--service-url") > 0) syncOptions.serviceUrl = syncServiceUrl;
         return examora::SyncCommand::run(syncOptions, std::cout, std::cerr);
     }
+    if (accounts.parsed()) return accounts.run(std::cin, std::cout, std::cerr);
     if (app.count("--home") > 0) options.home = home;
     if (app.count("--service-url") > 0) options.serviceUrl = serviceUrl;
     return examora::LaunchCommand::run(options, std::cout, std::cerr);

@@ -156,7 +156,9 @@ class ExamWebServiceUtil {
                       const std::optional<std::string>& qq,
                       const std::optional<std::string>& districtName,
                       const std::optional<std::string>& machineId);
-    void editUser(int cusId, const std::optional<std::string>& mobilePhone,
+    // True only when the service answered that it accepted the change: a refusal and a call
+    // that never arrived both give false.
+    bool editUser(int cusId, const std::optional<std::string>& mobilePhone,
                   const std::optional<std::string>& email, const std::optional<std::string>& qq,
                   const std::optional<std::string>& districtName);
     // The account id; below 1 on failure.

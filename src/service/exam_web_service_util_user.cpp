@@ -46,7 +46,7 @@ int ExamWebServiceUtil::createNewUser(const std::optional<std::string>& cusName,
     return intResult(getRespondData("CreateNewCustomer_HadQQ", p));
 }
 
-void ExamWebServiceUtil::editUser(int cusId, const std::optional<std::string>& mobilePhone,
+bool ExamWebServiceUtil::editUser(int cusId, const std::optional<std::string>& mobilePhone,
                                   const std::optional<std::string>& email,
                                   const std::optional<std::string>& qq,
                                   const std::optional<std::string>& districtName) {
@@ -56,7 +56,9 @@ void ExamWebServiceUtil::editUser(int cusId, const std::optional<std::string>& m
     setText(p, "email", email);
     setText(p, "qq", qq);
     setText(p, "districtName", districtName);
-    logf("edituser:%@", getRespondData("EditCustomer_HadQQ", p));
+    const std::string answer = getRespondData("EditCustomer_HadQQ", p);
+    logf("edituser:%@", answer);
+    return boolResult(answer);
 }
 
 int ExamWebServiceUtil::userLogin(const std::optional<std::string>& cusName,
