@@ -11,7 +11,7 @@ namespace examora {
 // changes nothing. Values that must survive a restart are also written by their callers to
 // ConfigHelper.
 class CommonSetting {
-public:
+  public:
     static int CourseId();
     static void setCourseId(int v);
 

@@ -5,8 +5,8 @@
 #include <exception>
 #include <ostream>
 
-#include "launch/app_delegate.h"
 #include "app/common_setting.h"
+#include "launch/app_delegate.h"
 #include "platform/global_queue.h"
 #include "platform/log.h"
 #include "platform/main_queue.h"

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/subject_filter.h"
 #include "store/records/base_item_entity.h"
 #include "store/records/base_tree_item_entity.h"
 #include "store/records/course_chapter_entity.h"
@@ -23,7 +24,6 @@
 #include "store/records/simulation_paper_entity.h"
 #include "store/records/write_error_entity.h"
 #include "store/records/write_note_entity.h"
-#include "engine/subject_filter.h"
 #include "store/sqlite_helper.h"
 
 namespace examora {
@@ -141,7 +141,8 @@ class CourseUtil : private SQLiteHelper {
     std::optional<std::vector<int>> loadSubjectIdList(int courseId, int chapterId, int showTime,
                                                       const SubjectFilter& condition);
     std::optional<std::vector<int>> loadSubjectIdList(int courseId, int chapterId, int showTime,
-                                                      int filterKind, const SubjectFilter& condition);
+                                                      int filterKind,
+                                                      const SubjectFilter& condition);
     // Answer-sheet entries of a chapter or selection, numbered from 1 in practice order.
     std::vector<CourseSubjectExamEntity> loadSubjectExamEntityList(int courseId, int chapterId,
                                                                    int showTime,
@@ -171,12 +172,12 @@ class CourseUtil : private SQLiteHelper {
     // answered ("未做题" when never). Page `pageIndex` of `pageSize` rows holds rows
     // pageIndex × pageSize + 1 onwards.
     std::vector<BaseItemEntity> loadSelectSubjectList(int courseId, int chapterId,
-                                                      const SubjectFilter& condition, int selectKind,
-                                                      int pageIndex, int pageSize);
+                                                      const SubjectFilter& condition,
+                                                      int selectKind, int pageIndex, int pageSize);
     std::vector<BaseItemEntity> loadSelectSubjectList(int courseId, int chapterId,
-                                                      const SubjectFilter& condition, int selectKind,
-                                                      int errFilterType, int pageIndex,
-                                                      int pageSize);
+                                                      const SubjectFilter& condition,
+                                                      int selectKind, int errFilterType,
+                                                      int pageIndex, int pageSize);
 
     // ---- Wrong-answer drill and Ebbinghaus review (course_util_review.cpp) ---------------------
     //

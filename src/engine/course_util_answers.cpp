@@ -4,10 +4,10 @@
 
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
-#include "store/database_scope.h"
 #include "engine/wrong_count_rule.h"
 #include "platform/exam_error.h"
 #include "platform/text_util.h"
+#include "store/database_scope.h"
 
 namespace examora {
 

@@ -1,9 +1,9 @@
 // CourseUtil: reading the course catalogue (classes, courses, districts, messages, pictures).
 
 #include "engine/course_util.h"
-#include "store/database_scope.h"
 #include "platform/strformat.h"
 #include "platform/text_util.h"
+#include "store/database_scope.h"
 
 namespace examora {
 

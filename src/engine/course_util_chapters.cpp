@@ -3,9 +3,9 @@
 #include "engine/chapter_progress.h"
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
-#include "store/database_scope.h"
 #include "platform/strformat.h"
 #include "platform/text_util.h"
+#include "store/database_scope.h"
 
 namespace examora {
 

@@ -4,8 +4,8 @@
 
 #include "app/common_setting.h"
 #include "engine/course_util.h"
-#include "store/database_scope.h"
 #include "platform/exam_error.h"
+#include "store/database_scope.h"
 
 namespace examora {
 

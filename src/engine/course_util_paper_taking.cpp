@@ -1,10 +1,10 @@
 // CourseUtil: taking, scoring, listing and deleting papers.
 
 #include "engine/course_util.h"
-#include "store/database_scope.h"
 #include "engine/paper_texts.h"
 #include "platform/exam_error.h"
 #include "platform/strformat.h"
+#include "store/database_scope.h"
 
 namespace examora {
 

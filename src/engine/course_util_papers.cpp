@@ -5,12 +5,12 @@
 #include <map>
 
 #include "engine/course_util.h"
-#include "store/database_scope.h"
 #include "engine/paper_form.h"
 #include "platform/date_time.h"
 #include "platform/exam_error.h"
 #include "platform/strformat.h"
 #include "platform/text_util.h"
+#include "store/database_scope.h"
 
 namespace examora {
 

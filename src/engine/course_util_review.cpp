@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "engine/course_util.h"
-#include "store/database_scope.h"
 #include "platform/strformat.h"
+#include "store/database_scope.h"
 
 namespace examora {
 
@@ -94,7 +94,7 @@ std::vector<BaseItemEntity> CourseUtil::loadErrSubjectListOfPeriod(int courseId,
 }
 
 SubjectFilter CourseUtil::builderFilterSqlOfErrSubjectCount(int courseId, int errFilterType,
-                                                          int countKey) {
+                                                            int countKey) {
     const bool cut = errFilterType == kFilterCut;
     std::string sql = strformat("a.icourseid=%d", courseId) + " and iwrong";
     if (countKey == 1 || countKey == 2) {
@@ -106,7 +106,7 @@ SubjectFilter CourseUtil::builderFilterSqlOfErrSubjectCount(int courseId, int er
 }
 
 SubjectFilter CourseUtil::builderFilterSqlOfErrSubjectPeroid(int courseId, int errFilterType,
-                                                           int period) {
+                                                             int period) {
     static constexpr std::array<const char*, 4> kComparisons = {"=0", " between 1 and 2",
                                                                 " between 3 and 6", ">=7"};
     const std::size_t p = period <= 0 ? 0 : period >= 3 ? 3 : static_cast<std::size_t>(period);

@@ -1,10 +1,10 @@
 // CourseUtil: subject search by title and the course outline.
 
 #include "engine/course_util.h"
-#include "store/database_scope.h"
 #include "engine/title_search.h"
 #include "platform/strformat.h"
 #include "platform/text_util.h"
+#include "store/database_scope.h"
 
 namespace examora {
 

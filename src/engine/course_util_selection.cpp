@@ -1,10 +1,10 @@
 // CourseUtil: the selection lists of favourite, wrong-answer and noted subjects.
 
 #include "engine/course_util.h"
-#include "store/database_scope.h"
 #include "platform/strformat.h"
 #include "platform/text_util.h"
 #include "store/content_cipher.h"
+#include "store/database_scope.h"
 
 namespace examora {
 
@@ -144,8 +144,7 @@ std::vector<BaseItemEntity> CourseUtil::loadSelectSubjectList(int courseId, int 
                                                               const SubjectFilter& filter,
                                                               int selectKind, int pageIndex,
                                                               int pageSize) {
-    return loadSelectSubjectList(courseId, chapterId, filter, selectKind, 0, pageIndex,
-                                 pageSize);
+    return loadSelectSubjectList(courseId, chapterId, filter, selectKind, 0, pageIndex, pageSize);
 }
 
 std::vector<BaseItemEntity> CourseUtil::loadSelectSubjectList(int courseId, int chapterId,

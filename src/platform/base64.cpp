@@ -11,8 +11,10 @@ constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwx
 
 constexpr std::array<int, 256> makeReverse() {
     std::array<int, 256> r{};
-    for (int& v : r) v = -1;
-    for (int i = 0; i < 64; ++i) r[static_cast<unsigned char>(kAlphabet[i])] = i;
+    for (int& v : r)
+        v = -1;
+    for (int i = 0; i < 64; ++i)
+        r[static_cast<unsigned char>(kAlphabet[i])] = i;
     return r;
 }
 constexpr std::array<int, 256> kReverse = makeReverse();

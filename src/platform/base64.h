@@ -10,7 +10,9 @@ namespace examora {
 
 // Standard Base64 with padding.
 std::string base64Encode(const std::uint8_t* data, std::size_t size);
-inline std::string base64Encode(const Bytes& b) { return base64Encode(b.data(), b.size()); }
+inline std::string base64Encode(const Bytes& b) {
+    return base64Encode(b.data(), b.size());
+}
 inline std::string base64Encode(std::string_view s) {
     return base64Encode(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
 }

@@ -7,7 +7,7 @@ namespace examora {
 // HttpTransport over libcurl. Each call uses its own easy handle, so one instance serves any
 // number of threads. Redirects are not followed: a service call must reach the endpoint it names.
 class CurlTransport : public HttpTransport {
-public:
+  public:
     CurlTransport();
     HttpResponse perform(const HttpRequest& request) override;
 };

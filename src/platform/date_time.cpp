@@ -43,8 +43,9 @@ std::optional<DateTime> DateTime::parse(std::string_view s) {
     std::size_t p = 0;
     if (!readNumber(s, p, 4, 4, d.year) || !expect(s, p, '-') || !readNumber(s, p, 1, 2, d.month) ||
         !expect(s, p, '-') || !readNumber(s, p, 1, 2, d.day) || !expect(s, p, ' ') ||
-        !readNumber(s, p, 1, 2, d.hour) || !expect(s, p, ':') || !readNumber(s, p, 1, 2, d.minute) ||
-        !expect(s, p, ':') || !readNumber(s, p, 1, 2, d.second) || p != s.size())
+        !readNumber(s, p, 1, 2, d.hour) || !expect(s, p, ':') ||
+        !readNumber(s, p, 1, 2, d.minute) || !expect(s, p, ':') ||
+        !readNumber(s, p, 1, 2, d.second) || p != s.size())
         return std::nullopt;
     if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month) ||
         d.hour > 23 || d.minute > 59 || d.second > 59)
@@ -66,7 +67,9 @@ DateTime DateTime::fromEpochLocal(std::int64_t secs) {
     return d;
 }
 
-DateTime DateTime::nowLocal() { return fromEpochLocal(static_cast<std::int64_t>(std::time(nullptr))); }
+DateTime DateTime::nowLocal() {
+    return fromEpochLocal(static_cast<std::int64_t>(std::time(nullptr)));
+}
 
 std::string DateTime::format() const {
     char buf[40];
@@ -87,6 +90,8 @@ std::int64_t DateTime::toEpochLocal() const {
     return static_cast<std::int64_t>(std::mktime(&tm));
 }
 
-std::string nowLocalText() { return DateTime::nowLocal().format(); }
+std::string nowLocalText() {
+    return DateTime::nowLocal().format();
+}
 
 }  // namespace examora

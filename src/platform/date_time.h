@@ -17,8 +17,8 @@ struct DateTime {
     static DateTime nowLocal();
     static DateTime fromEpochLocal(std::int64_t secondsSince1970);
 
-    std::string format() const;              // "yyyy-MM-dd HH:mm:ss"
-    std::int64_t toEpochLocal() const;       // seconds since 1970 of this local time
+    std::string format() const;         // "yyyy-MM-dd HH:mm:ss"
+    std::int64_t toEpochLocal() const;  // seconds since 1970 of this local time
 };
 
 // Current local time as "yyyy-MM-dd HH:mm:ss".

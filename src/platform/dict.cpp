@@ -12,7 +12,8 @@ const Value kNull;
 
 Dict::Dict(std::initializer_list<Entry> entries) {
     entries_.reserve(entries.size());
-    for (const Entry& e : entries) set(e.first, e.second);
+    for (const Entry& e : entries)
+        set(e.first, e.second);
 }
 
 const Value* Dict::find(std::string_view name) const {

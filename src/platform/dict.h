@@ -14,7 +14,7 @@ namespace examora {
 // the service both become a Dict. Records have a few dozen fields at most, so lookup is a linear
 // scan, which beats hashing at this size.
 class Dict {
-public:
+  public:
     using Entry = std::pair<std::string, Value>;
 
     Dict() = default;
@@ -39,7 +39,7 @@ public:
 
     bool operator==(const Dict& other) const = default;
 
-private:
+  private:
     std::vector<Entry> entries_;
 };
 

@@ -77,7 +77,7 @@ std::optional<UrlAuthority> urlAuthority(const std::string& url);
 // the helpers below build the common requests on top of it. Implementations are safe to call from
 // several threads at once and never throw.
 class HttpTransport {
-public:
+  public:
     virtual ~HttpTransport() = default;
 
     // Runs the request synchronously and returns when the response (or an error) is in.

@@ -13,7 +13,9 @@ LogCapture* gCapture = nullptr;
 std::atomic<bool> gQuiet{false};
 }  // namespace
 
-void setLogQuiet(bool quiet) { gQuiet = quiet; }
+void setLogQuiet(bool quiet) {
+    gQuiet = quiet;
+}
 
 void logLine(std::string_view line) {
     {

@@ -21,7 +21,7 @@ void logf(std::string_view tmpl, const Args&... args) {
 
 // While alive, collects every logged line of every thread instead of printing it.
 class LogCapture {
-public:
+  public:
     LogCapture();
     ~LogCapture();
     LogCapture(const LogCapture&) = delete;
@@ -32,7 +32,7 @@ public:
     bool contains(std::string_view fragment) const;
     void clear();
 
-private:
+  private:
     friend void logLine(std::string_view line);
     mutable std::mutex mutex_;
     std::vector<std::string> lines_;

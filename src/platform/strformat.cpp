@@ -12,7 +12,8 @@ std::string printfOne(const std::string& spec, auto value) {
     char buf[128];
     int n = std::snprintf(buf, sizeof buf, spec.c_str(), value);
     if (n < 0) return std::string();
-    if (static_cast<std::size_t>(n) < sizeof buf) return std::string(buf, static_cast<std::size_t>(n));
+    if (static_cast<std::size_t>(n) < sizeof buf)
+        return std::string(buf, static_cast<std::size_t>(n));
     std::string out(static_cast<std::size_t>(n) + 1, '\0');
     std::snprintf(out.data(), out.size(), spec.c_str(), value);
     out.resize(static_cast<std::size_t>(n));
@@ -33,7 +34,9 @@ std::string strformatv(std::string_view t, const std::vector<Value>& args) {
     std::string out;
     out.reserve(t.size() + 16 * args.size());
     std::size_t argIndex = 0;
-    auto nextArg = [&]() -> const Value& { return argIndex < args.size() ? args[argIndex++] : kNull; };
+    auto nextArg = [&]() -> const Value& {
+        return argIndex < args.size() ? args[argIndex++] : kNull;
+    };
 
     for (std::size_t i = 0; i < t.size(); ++i) {
         char c = t[i];
@@ -48,7 +51,8 @@ std::string strformatv(std::string_view t, const std::vector<Value>& args) {
             continue;
         }
         std::string flags;
-        while (j < t.size() && std::string_view("-+ #0").find(t[j]) != std::string_view::npos) flags += t[j++];
+        while (j < t.size() && std::string_view("-+ #0").find(t[j]) != std::string_view::npos)
+            flags += t[j++];
         int width = 0;
         std::string widthText;
         while (j < t.size() && t[j] >= '0' && t[j] <= '9') {
@@ -58,9 +62,11 @@ std::string strformatv(std::string_view t, const std::vector<Value>& args) {
         std::string precision;
         if (j < t.size() && t[j] == '.') {
             precision += t[j++];
-            while (j < t.size() && t[j] >= '0' && t[j] <= '9') precision += t[j++];
+            while (j < t.size() && t[j] >= '0' && t[j] <= '9')
+                precision += t[j++];
         }
-        while (j < t.size() && (t[j] == 'l' || t[j] == 'h' || t[j] == 'q' || t[j] == 'z')) ++j;
+        while (j < t.size() && (t[j] == 'l' || t[j] == 'h' || t[j] == 'q' || t[j] == 'z'))
+            ++j;
         if (j >= t.size()) {
             out.append(t.substr(i));
             break;

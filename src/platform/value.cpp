@@ -13,7 +13,8 @@ namespace examora {
 namespace {
 
 const char* skipSpace(const char* p) {
-    while (*p && std::isspace(static_cast<unsigned char>(*p))) ++p;
+    while (*p && std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
     return p;
 }
 
@@ -71,7 +72,8 @@ bool Value::asBool() const {
         case Type::Text: {
             const char* p = skipSpace(std::get<std::string>(v_).c_str());
             if (*p == '+' || *p == '-') ++p;
-            while (*p == '0') ++p;
+            while (*p == '0')
+                ++p;
             char c = *p;
             return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
         }
@@ -113,6 +115,8 @@ Bytes Value::asBytes() const {
     return Bytes(s.begin(), s.end());
 }
 
-std::string Value::description() const { return isNull() ? std::string("(null)") : asString(); }
+std::string Value::description() const {
+    return isNull() ? std::string("(null)") : asString();
+}
 
 }  // namespace examora

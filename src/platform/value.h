@@ -25,15 +25,14 @@ constexpr int saturatingInt(std::int64_t v) {
 // classes of SQLite. Result rows and JSON objects from the service both carry their fields as
 // Values, so every record is filled through one path. Booleans are stored as the integers 0 and 1.
 class Value {
-public:
+  public:
     enum class Type { Null, Integer, Double, Text, Blob };
 
     Value() = default;
     Value(std::nullptr_t) {}
     Value(bool b) : v_(static_cast<std::int64_t>(b ? 1 : 0)) {}
     template <std::integral T>
-        requires(!std::same_as<T, bool>)
-    Value(T i) : v_(static_cast<std::int64_t>(i)) {}
+    requires(!std::same_as<T, bool>) Value(T i) : v_(static_cast<std::int64_t>(i)) {}
     template <std::floating_point T>
     Value(T d) : v_(static_cast<double>(d)) {}
     Value(std::string s) : v_(std::move(s)) {}
@@ -79,7 +78,7 @@ public:
 
     bool operator==(const Value& other) const = default;
 
-private:
+  private:
     using Storage = std::variant<std::monostate, std::int64_t, double, std::string, Bytes>;
     Storage v_;
 };

@@ -14,7 +14,7 @@ namespace examora {
 // A description knows how to turn itself into a request: URL, HTTP method, headers and body for
 // each of the four request forms (httpWay 0 GET, 1 form POST, 2 SOAP 1.1, 3 SOAP 1.2).
 class ASIServiceArgs {
-public:
+  public:
     // Process-wide defaults.
     static void setWebServiceURL(const std::string& url);
     static void setNameSapce(const std::string& ns);
@@ -107,7 +107,7 @@ public:
     // "/" unless the namespace already ends with one.
     static std::string soapAction(const std::string& nameSpace, const std::string& methodName);
 
-private:
+  private:
     std::optional<std::string> serviceURL_;
     std::optional<std::string> serviceNameSpace_;
     std::optional<std::string> serviceHeaderUser_;

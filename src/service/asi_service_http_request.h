@@ -12,7 +12,7 @@ namespace examora {
 // One service call on its way: the call description, the transport request configured from it,
 // the response, and the result parsed from the response on first use. A request runs once.
 class ASIServiceHTTPRequest {
-public:
+  public:
     // A request for the description's URL through `transport` (the system transport when null).
     static ASIServiceHTTPRequest requestWithArgs(
         const ASIServiceArgs& args, std::shared_ptr<HttpTransport> transport = nullptr);
@@ -38,7 +38,7 @@ public:
     // The result of this request under its description, built on first use and then kept.
     const ASIServiceResult& ServiceResult();
 
-private:
+  private:
     ASIServiceHTTPRequest(const ASIServiceArgs& args, std::shared_ptr<HttpTransport> transport);
 
     ASIServiceArgs args_;

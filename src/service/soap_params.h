@@ -10,12 +10,13 @@ namespace examora {
 // The named text parameters of one service call, written into the request in the order they
 // were set. Setting a parameter to nullopt removes it, so it is not sent.
 class SoapParams {
-public:
+  public:
     using Entry = std::pair<std::string, std::string>;
 
     SoapParams() = default;
     SoapParams(std::initializer_list<Entry> entries) {
-        for (const Entry& e : entries) set(e.first, e.second);
+        for (const Entry& e : entries)
+            set(e.first, e.second);
     }
 
     void set(const std::string& name, const std::optional<std::string>& value) {
@@ -44,7 +45,7 @@ public:
     auto end() const { return entries_.end(); }
     bool operator==(const SoapParams&) const = default;
 
-private:
+  private:
     std::vector<Entry> entries_;
 };
 

@@ -16,7 +16,7 @@ namespace examora {
 // Every text is UTF-8; entity and character references are decoded in texts and kept as
 // references in serialized markup.
 class XmlNode {
-public:
+  public:
     // The element's name as written, prefix included ("soap:Body"); "#text", "#comment",
     // "#cdata-section" for other kinds of node.
     std::string Name() const;
@@ -40,7 +40,7 @@ public:
     bool isElement() const;
     bool operator==(const XmlNode& other) const { return node_ == other.node_; }
 
-private:
+  private:
     friend class XmlParseHelper;
     XmlNode(std::shared_ptr<const _xmlDoc> doc, _xmlNode* node)
         : doc_(std::move(doc)), node_(node) {}

@@ -14,7 +14,7 @@ namespace examora {
 // can neither read files nor blow up memory. Empty or malformed text gives a helper with no
 // document, on which every lookup finds nothing.
 class XmlParseHelper {
-public:
+  public:
     XmlParseHelper() = default;
     explicit XmlParseHelper(std::string_view text);
 
@@ -25,7 +25,7 @@ public:
     // The root element itself is not a candidate.
     std::optional<XmlNode> getSingleNode(std::string_view name) const;
 
-private:
+  private:
     std::shared_ptr<const _xmlDoc> doc_;
 };
 

@@ -8,9 +8,13 @@
 
 namespace examora {
 
-bool BaseEntity::toBOOL(const Value& v) { return !v.isNullObject() && v.asBool(); }
+bool BaseEntity::toBOOL(const Value& v) {
+    return !v.isNullObject() && v.asBool();
+}
 
-int BaseEntity::toInt(const Value& v) { return v.isNullObject() ? 0 : v.asInt(); }
+int BaseEntity::toInt(const Value& v) {
+    return v.isNullObject() ? 0 : v.asInt();
+}
 
 float BaseEntity::toFloat(const Value& v) {
     return v.isNullObject() ? 0.0f : static_cast<float>(v.asDouble());
@@ -43,7 +47,9 @@ std::optional<std::string> BaseEntity::toDate(const Value& v) {
     return d->format();
 }
 
-std::optional<std::string> BaseEntity::toString(const Value& v) { return v.asOptionalString(); }
+std::optional<std::string> BaseEntity::toString(const Value& v) {
+    return v.asOptionalString();
+}
 
 std::optional<Bytes> BaseEntity::toData(const Value& v) {
     if (v.isNullObject()) return std::nullopt;

@@ -2,8 +2,8 @@
 #include <utility>
 
 #include "app/common_setting.h"
-#include "store/database_scope.h"
 #include "platform/log.h"
+#include "store/database_scope.h"
 #include "sync/base_item_rule.h"
 #include "sync/client_data_exchange.h"
 

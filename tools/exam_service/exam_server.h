@@ -21,7 +21,7 @@ namespace examora {
 // through a handler. Stopping cuts every held-back reply short, so shutdown never waits on a
 // scripted delay.
 class ExamServer {
-public:
+  public:
     explicit ExamServer(std::shared_ptr<ExamServiceHandler> handler);
     ~ExamServer();
     ExamServer(const ExamServer&) = delete;
@@ -44,7 +44,7 @@ public:
     // The longest any reply is held back, whatever the script asks.
     static constexpr std::chrono::seconds kMaxDelay{30};
 
-private:
+  private:
     void serve(const RecordedRequest& request, int& status, std::string& contentType,
                std::string& body, std::vector<std::pair<std::string, std::string>>& headers);
 

@@ -8,7 +8,7 @@ namespace examora {
 // Decides the answer to each request of the loopback service. Called from the server's worker
 // threads, possibly several at once.
 class ExamServiceHandler {
-public:
+  public:
     virtual ~ExamServiceHandler() = default;
     virtual ServiceReply handle(const RecordedRequest& request) = 0;
 };

@@ -13,7 +13,7 @@ namespace examora {
 // unscripted methods a SOAP fault as an ASP.NET service gives for an unknown action. Scripts may
 // be changed while the service runs.
 class ScriptedResponses : public ExamServiceHandler {
-public:
+  public:
     using Responder = std::function<ServiceReply(const RecordedRequest&)>;
 
     static constexpr const char* kServicePath = "/CL.ExamWebService/ExamJsonService.asmx";
@@ -38,7 +38,7 @@ public:
     // The namespace of the response elements (the service's own).
     void setNameSpace(const std::string& ns);
 
-private:
+  private:
     struct Script {
         Responder responder;
         std::chrono::milliseconds delay{0};
