@@ -1,9 +1,11 @@
-// The examora command line: the launch on the application home, or the base-item sync.
+// The examora command line: the launch on the application home, the base-item sync, the account
+// commands, or the browser interface (serve).
 #include <CLI/CLI.hpp>
 #include <iostream>
 
 #include "cli/account_commands.h"
 #include "cli/launch_command.h"
+#include "cli/serve_command.h"
 #include "cli/sync_command.h"
 
 int main(int argc, char** argv) {
@@ -29,7 +31,9 @@ int main(int argc, char** argv) {
     sync->add_flag("--quiet", syncOptions.quiet, "Do not log to standard error");
 
     examora::AccountCommands accounts(app);
+    examora::ServeCommand serve(app);
     CLI11_PARSE(app, argc, argv);
+    if (serve.parsed()) return serve.run(std::cout, std::cerr);
     if (sync->parsed()) {
         if (sync->count("--home") > 0) syncOptions.home = syncHome;
         if (sync->count("--service-url") > 0) syncOptions.serviceUrl = syncServiceUrl;

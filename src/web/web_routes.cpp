@@ -1,0 +1,37 @@
+// WebRoutes: route names to the web interface's screens.
+
+#include "web/web_routes.h"
+
+#include "app/common_setting.h"
+#include "facade/login_screen.h"
+#include "facade/member_centre_screen.h"
+#include "web/chapter_web_screen.h"
+#include "web/course_select_web_screen.h"
+#include "web/home_web_screen.h"
+#include "web/login_web_screen.h"
+#include "web/member_centre_web_screen.h"
+#include "web/practice_web_screen.h"
+
+namespace examora {
+
+std::unique_ptr<WebScreen> WebRoutes::make(WebTab& tab, const std::string& route,
+                                           const std::string& argument) {
+    if (route == HomeWebScreen::kRoute) return std::make_unique<HomeWebScreen>(tab);
+    if (route == CourseSelectWebScreen::kRoute) {
+        return std::make_unique<CourseSelectWebScreen>(tab, argument);
+    }
+    if (route == ChapterWebScreen::kRoute) return std::make_unique<ChapterWebScreen>(tab, argument);
+    if (route == PracticeWebScreen::kRoute || route == PracticeWebScreen::kPaperRoute) {
+        return std::make_unique<PracticeWebScreen>(tab, route, argument);
+    }
+    if (route == LoginScreen::kRoute) return std::make_unique<LoginWebScreen>(tab);
+    if (route == MemberCentreScreen::kRoute) return std::make_unique<MemberCentreWebScreen>(tab);
+    return nullptr;
+}
+
+std::unique_ptr<WebScreen> WebRoutes::first(WebTab& tab) {
+    if (CommonSetting::CourseId() >= 1) return make(tab, HomeWebScreen::kRoute, std::string());
+    return make(tab, CourseSelectWebScreen::kRoute, std::string());
+}
+
+}  // namespace examora
