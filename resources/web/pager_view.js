@@ -11,14 +11,21 @@ export function build(s) {
   s.pager = { el: pager, strip, unit: s.spec.unit || 1000, content: 0, offset: 0,
     slots: s.spec.pages.map((id) => ({ id, x: null })) };
   for (const slot of s.pager.slots) {
-    slot.frame = page.create(s.id, slot.id);
-    slot.frame.hidden = true;
-    strip.append(slot.frame);
+    const frame = page.create(s.id, slot.id);
+    frame.hidden = true;
+    strip.append(frame);
   }
+  window.addEventListener('examora-frames-traded', (e) => { if (e.detail.screen === s.id) layout(s); });
   s.bottomBar.before(pager);
+  // Only the learner's own scrolling is reported; the pager's layout and snapping are not.
+  const user = () => { s.pager.user = true; };
+  for (const type of ['wheel', 'touchstart', 'pointerdown', 'keydown']) {
+    pager.addEventListener(type, user, { passive: true });
+  }
   pager.addEventListener('scrollend', () => {
     const width = pager.clientWidth;
-    if (!width) return;
+    if (!width || !s.pager.user) return;
+    s.pager.user = false;
     const offset = pager.scrollLeft / width * s.pager.unit;
     if (Math.abs(offset - s.pager.offset) < 0.5) return;
     s.pager.offset = offset;
@@ -30,13 +37,19 @@ export function build(s) {
 function layout(s) {
   const p = s.pager;
   const width = p.el.clientWidth;
+  // A hidden screen is laid out when it shows again.
+  if (!width) return;
   p.strip.style.width = `${(p.content / p.unit) * width}px`;
   for (const slot of p.slots) {
-    slot.frame.hidden = slot.x === null;
-    slot.frame.style.width = `${width}px`;
-    if (slot.x !== null) slot.frame.style.left = `${(slot.x / p.unit) * width}px`;
+    const frame = page.frameOf(slot.id);
+    frame.hidden = slot.x === null;
+    frame.style.width = `${width}px`;
+    if (slot.x !== null) frame.style.left = `${(slot.x / p.unit) * width}px`;
   }
+  // Snapping is held off while the strip moves, so it cannot pull the strip elsewhere.
+  p.el.style.scrollSnapType = 'none';
   p.el.scrollLeft = (p.offset / p.unit) * width;
+  requestAnimationFrame(() => { p.el.style.scrollSnapType = ''; });
 }
 
 // The frame showing now: the one placed where the strip is scrolled to.

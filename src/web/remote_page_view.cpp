@@ -2,6 +2,8 @@
 
 #include "web/remote_page_view.h"
 
+#include <functional>
+
 #include "web/page_store.h"
 #include "web/remote_views.h"
 
@@ -16,8 +18,10 @@ RemotePageView::~RemotePageView() {
 
 void RemotePageView::loadHTMLString(const std::string& html, const std::string&) {
     // The base directory is the resource folder, which the page origin serves under "r/".
+    // The hash lets the browser show a page it already holds instead of loading it again.
+    const std::string hash = std::to_string(std::hash<std::string>{}(html));
     load_ = pages_.store(pageId_, html);
-    views_.send("page", {{"op", "load"}, {"page", pageId_}, {"load", load_}});
+    views_.send("page", {{"op", "load"}, {"page", pageId_}, {"load", load_}, {"hash", hash}});
 }
 
 void RemotePageView::evaluateScript(const std::string& script) {
