@@ -213,6 +213,8 @@ void WebServer::serveEvents(const httplib::Request& req, httplib::Response& res)
                 }
             }
             if (stream->closed()) {
+                // What was taken before the close still goes out, then the stream ends.
+                if (!chunk.empty() && !sink.write(chunk.data(), chunk.size())) return false;
                 sink.done();
                 return true;
             }
