@@ -14,9 +14,15 @@ function field(s, f) {
     });
     return group;
   }
+  if (f.type === 'picker') {
+    const hint = (f.hint || f.name).trim();
+    return el('button', { type: 'button', class: 'picker', 'data-field': f.name, 'data-hint': hint,
+      onclick: () => send({ screen: s.id, e: 'action', caption: f.name }) }, f.value || hint);
+  }
   const attributes = { 'data-field': f.name, placeholder: (f.hint || '').trim(),
     'aria-label': (f.hint || f.name).trim(), autocomplete: f.autocomplete || 'off',
-    oninput: (e) => report(e.target.value) };
+    oninput: (e) => report(e.target.value),
+    onchange: () => send({ screen: s.id, e: 'left', name: f.name }) };
   const input = f.type === 'textarea'
     ? el('textarea', { ...attributes, rows: 8 })
     : el('input', { ...attributes, type: f.type === 'password' ? 'password' : 'text' });
@@ -51,7 +57,9 @@ export function command(m) {
   const node = find(s, m.name);
   if (!node) return;
   if (m.op === 'set') {
-    if (node.classList.contains('choice')) {
+    if (node.classList.contains('picker')) {
+      node.textContent = m.text || node.dataset.hint;
+    } else if (node.classList.contains('choice')) {
       for (const input of node.querySelectorAll('input')) input.checked = input.value === m.text;
     } else {
       node.value = m.text;

@@ -2,6 +2,7 @@
 
 #include "web/login_web_screen.h"
 
+#include "facade/register_screen.h"
 #include "web/web_context.h"
 #include "web/web_tab.h"
 
@@ -27,6 +28,10 @@ json LoginWebScreen::spec() const {
             {"fields", fields},
             {"buttons", {LoginScreen::kLoginButton}},
             {"links", {LoginScreen::kRegisterLink, LoginScreen::kForgetLink}}};
+}
+
+void LoginWebScreen::reported(const std::string& route, int value) {
+    if (route == RegisterScreen::kRoute) login_.registered(value);
 }
 
 void LoginWebScreen::handle(const json& event) {

@@ -12,6 +12,8 @@ class LoginWebScreen : public WebScreen {
     explicit LoginWebScreen(WebTab& tab);
 
     nlohmann::json spec() const override;
+    // A registration opened from here logs the learner in and closes this screen too.
+    void reported(const std::string& route, int value) override;
 
   protected:
     void handle(const nlohmann::json& event) override;

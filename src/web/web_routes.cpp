@@ -5,6 +5,7 @@
 #include "app/common_setting.h"
 #include "facade/login_screen.h"
 #include "facade/member_centre_screen.h"
+#include "web/account_form_web_screen.h"
 #include "web/chapter_web_screen.h"
 #include "web/course_select_web_screen.h"
 #include "web/home_web_screen.h"
@@ -26,6 +27,7 @@ std::unique_ptr<WebScreen> WebRoutes::make(WebTab& tab, const std::string& route
     }
     if (route == LoginScreen::kRoute) return std::make_unique<LoginWebScreen>(tab);
     if (route == MemberCentreScreen::kRoute) return std::make_unique<MemberCentreWebScreen>(tab);
+    if (auto form = AccountFormWebScreen::make(tab, route)) return form;
     return nullptr;
 }
 

@@ -25,6 +25,7 @@ RemoteViews::Tab tabHooks(WebTab& tab, const int& screenId) {
 WebScreen::WebScreen(WebTab& tab, std::string kind, std::string title)
     : tab_(tab),
       id_(tab.newScreenId()),
+      openerId_(tab.top() ? tab.top()->id() : 0),
       kind_(std::move(kind)),
       title_(std::move(title)),
       views_(id_, tabHooks(tab, id_), tab.context().timer) {}
@@ -46,6 +47,10 @@ void WebScreen::onEvent(const nlohmann::json& event) {
 
 void WebScreen::back() {
     tab_.popScreen(id_);
+}
+
+void WebScreen::reportToOpener(const std::string& route, int value) {
+    if (WebScreen* opener = tab_.find(openerId_)) opener->reported(route, value);
 }
 
 void WebScreen::setTitle(const std::string& title) {

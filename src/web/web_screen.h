@@ -35,6 +35,11 @@ class WebScreen {
     void onEvent(const nlohmann::json& event);
     // The back button; pops the screen unless a screen says otherwise.
     virtual void back();
+    // A screen this one opened reports its outcome (a registration, a reset mail sent).
+    virtual void reported(const std::string& route, int value) {
+        (void)route;
+        (void)value;
+    }
 
   protected:
     virtual void handle(const nlohmann::json& event) { (void)event; }
@@ -42,10 +47,13 @@ class WebScreen {
     RemoteViews& views() { return views_; }
     WebTab& tab() { return tab_; }
     WebContext& context();
+    // Tells the screen that was on top when this one was made, if it is still open.
+    void reportToOpener(const std::string& route, int value);
 
   private:
     WebTab& tab_;
     int id_;
+    int openerId_;
     std::string kind_;
     std::string title_;
     RemoteViews views_;

@@ -76,6 +76,13 @@ void WebTab::setRoot(std::unique_ptr<WebScreen> screen) {
     push(std::move(screen));
 }
 
+WebScreen* WebTab::find(int screenId) const {
+    for (const auto& screen : stack_) {
+        if (screen->id() == screenId) return screen.get();
+    }
+    return nullptr;
+}
+
 void WebTab::dispatch(const json& event) {
     if (!event.is_object()) return;
     const json& target = event.contains("screen") ? event["screen"] : json();

@@ -230,8 +230,9 @@ try {
     for (let i = 0; i < 10; i++) await page.click('.bottom-button[data-index="0"]');
     for (let i = 0; i < 20; i++) {
       if (i > 0) {
+        // Back one subject, and a learner's moment on it before moving on.
         await page.click('.bottom-button[data-index="0"]');
-        await page.waitForTimeout(60);
+        await page.waitForTimeout(300);
       }
       const ms = await page.evaluate(() => new Promise((resolve) => {
         const s = [...document.querySelectorAll('#app > section')].find((x) => !x.hidden);
@@ -380,10 +381,45 @@ try {
     await page.click('.kind-home .nav-button[aria-label="会员"]');
     await titleIs('登录');
     await shoot('16-login');
-    await page.fill('[data-field=" 输入手机号码或邮箱"]', '13800000000');
-    await page.fill('[data-field=" 密码"]', 'wrong-password');
-    await page.click('button[data-caption="登录"]');
+    await shown().locator('[data-field=" 输入手机号码或邮箱"]').fill('13800000000');
+    await shown().locator('[data-field=" 密码"]').fill('wrong-password');
+    await shown().locator('button[data-caption="登录"]').click();
     await waitTip('用户不存在或者密码错误！');
+  });
+
+  await check('registration logs in; the member centre logs out; log-in again', async () => {
+    await shown().locator('button[data-caption="免费注册"]').click();
+    await titleIs('注册账号');
+    await shown().locator('[data-field=" 输入手机号码"]').fill('13912345678');
+    await shown().locator('[data-field=" 邮箱"]').fill('learner@example.cn');
+    await shown().locator('button[data-field=" 地区选择"]').click();
+    await page.waitForSelector('.chooser');
+    await shoot('17-district-choice');
+    await page.click('.chooser-list label >> nth=0');
+    await page.click('.chooser button:text-is("确定")');
+    await shown().locator('[data-field=" 密码"]').fill('Secret-1');
+    await shown().locator('[data-field=" 确认密码"]').fill('Secret-1');
+    await shoot('18-register');
+    await shown().locator('button[data-caption="注册"]').click();
+    await page.waitForSelector('#app > section:not([hidden]).kind-home');
+    await page.click('.kind-home .nav-button[aria-label="会员"]');
+    await titleIs('会员中心');
+    await shoot('19-member-centre');
+    await shown().locator('.row').nth(1).click();
+    await titleIs('密码修改');
+    await shoot('20-change-password');
+    await page.keyboard.press('Escape');
+    await titleIs('会员中心');
+    await shown().locator('button[data-caption="退出登录"]').click();
+    await page.waitForSelector('#app > section:not([hidden]).kind-home');
+    await page.click('.kind-home .nav-button[aria-label="会员"]');
+    await titleIs('登录');
+    await shown().locator('[data-field=" 输入手机号码或邮箱"]').fill('learner@example.cn');
+    await shown().locator('[data-field=" 密码"]').fill('Secret-1');
+    await shown().locator('button[data-caption="登录"]').click();
+    await page.waitForSelector('#app > section:not([hidden]).kind-home');
+    await page.click('.kind-home .nav-button[aria-label="会员"]');
+    await titleIs('会员中心');
     await page.keyboard.press('Escape');
   });
 
