@@ -33,7 +33,10 @@ function field(s, f) {
 export function build(s) {
   const form = el('form', { class: 'form', onsubmit: (e) => e.preventDefault() });
   if (s.spec.banner) form.append(el('p', { class: 'banner' }, s.spec.banner));
-  for (const f of s.spec.fields || []) form.append(field(s, f));
+  for (const f of s.spec.fields || []) {
+    const node = field(s, f);
+    form.append(s.spec.labels ? el('label', { class: 'field' }, el('span', {}, f.name.trim()), node) : node);
+  }
   const action = (caption) => () => send({ screen: s.id, e: 'action', caption });
   for (const caption of s.spec.buttons || []) {
     form.append(el('button', { type: 'button', class: 'button primary', 'data-caption': caption,

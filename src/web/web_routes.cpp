@@ -11,6 +11,8 @@
 #include "web/home_web_screen.h"
 #include "web/login_web_screen.h"
 #include "web/member_centre_web_screen.h"
+#include "web/paper_form_web_screen.h"
+#include "web/paper_list_web_screen.h"
 #include "web/practice_web_screen.h"
 
 namespace examora {
@@ -28,6 +30,8 @@ std::unique_ptr<WebScreen> WebRoutes::make(WebTab& tab, const std::string& route
     if (route == LoginScreen::kRoute) return std::make_unique<LoginWebScreen>(tab);
     if (route == MemberCentreScreen::kRoute) return std::make_unique<MemberCentreWebScreen>(tab);
     if (auto form = AccountFormWebScreen::make(tab, route)) return form;
+    if (route == PaperListWebScreen::kRoute) return std::make_unique<PaperListWebScreen>(tab);
+    if (route == PaperFormWebScreen::kRoute) return std::make_unique<PaperFormWebScreen>(tab);
     return nullptr;
 }
 

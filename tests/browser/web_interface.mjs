@@ -376,6 +376,45 @@ try {
     await page.keyboard.press('Escape');
   });
 
+  await check('a mock paper is built, taken under the clock, submitted and reviewed', async () => {
+    await backToHome();
+    await page.click('.cell[data-cell="1"]');
+    await titleIs('模拟考场');
+    await shoot('21-papers');
+    await shown().locator('button[data-caption="创建试卷"]').click();
+    await titleIs('创建试卷');
+    await shown().locator('[data-field="试卷名称"]').fill('第一次模拟');
+    await shown().locator('button[data-field="章节"]').click();
+    await page.waitForSelector('.chooser');
+    await shoot('22-paper-chapters');
+    await page.click('.chooser button:text-is("取消")');
+    await shoot('23-paper-form');
+    await shown().locator('button[data-caption="确定"]').click();
+    await page.waitForSelector('#app > section:not([hidden]).kind-practice .paper-header:not([hidden]) .clock');
+    const frame = await frameWith('#spananswer');
+    const first = await frame.textContent('body');
+    await frame.click('label[for=answeritem_0]');
+    // Taking a paper moves on after an answer, showing no verdict.
+    await page.waitForFunction(async () => true);
+    for (let i = 0; i < 40; i++) {
+      if ((await (await currentFrame()).textContent('body')) !== first) break;
+      await page.waitForTimeout(50);
+    }
+    assert((await (await currentFrame()).textContent('body')) !== first, 'the paper did not move on');
+    await shoot('24-paper-taking');
+    await page.click('.bottom-button[data-index="1"]');
+    await page.waitForSelector('.result .score');
+    await shoot('25-paper-result');
+    await page.click('.result button');
+    await page.waitForSelector('#app > section:not([hidden]).kind-practice');
+    const review = await frameWith('#spananswer');
+    assert((await review.textContent('body')).includes('正确答案'), 'the review shows no answers');
+    await shoot('26-paper-review');
+    await page.keyboard.press('Escape');
+    await titleIs('模拟考场');
+    assert((await shown().locator('.row').count()) >= 1, 'the paper is not listed');
+  });
+
   await check('log-in: a wrong password is refused with the service\'s message', async () => {
     await backToHome();
     await page.click('.kind-home .nav-button[aria-label="会员"]');
