@@ -3,7 +3,7 @@
 import { el, send } from './session.js';
 import { screen } from './navigation_view.js';
 
-function field(s, f) {
+export function field(s, f) {
   const report = (text) => send({ screen: s.id, e: 'field', name: f.name, text });
   if (f.type === 'choice') {
     const group = el('div', { class: 'choice', role: 'radiogroup', 'data-field': f.name });

@@ -2,8 +2,17 @@
 // course's remark); a row that opens something shows a chevron. A tap reports the row's index.
 import { el, icon, send } from './session.js';
 import { screen } from './navigation_view.js';
+import { field } from './field_view.js';
 
 export function build(s) {
+  if (s.spec.search) {
+    const { name, button } = s.spec.search;
+    const go = () => send({ screen: s.id, e: 'action', caption: button });
+    const input = field(s, { name, type: 'text', hint: name });
+    input.addEventListener('keydown', (e) => { if (e.key === 'Enter') go(); });
+    s.body.append(el('div', { class: 'search-bar' }, input,
+      el('button', { class: 'button primary', 'data-caption': button, onclick: go }, button)));
+  }
   if (s.spec.header) s.body.append(el('p', { class: 'list-header' }, s.spec.header));
   s.list = el('ul', { class: 'rows' + (s.spec.tree ? ' tree' : '') });
   s.body.append(s.list);

@@ -11,9 +11,11 @@
 #include "web/home_web_screen.h"
 #include "web/login_web_screen.h"
 #include "web/member_centre_web_screen.h"
+#include "web/outline_web_screen.h"
 #include "web/paper_form_web_screen.h"
 #include "web/paper_list_web_screen.h"
 #include "web/practice_web_screen.h"
+#include "web/search_web_screen.h"
 
 namespace examora {
 
@@ -32,6 +34,10 @@ std::unique_ptr<WebScreen> WebRoutes::make(WebTab& tab, const std::string& route
     if (auto form = AccountFormWebScreen::make(tab, route)) return form;
     if (route == PaperListWebScreen::kRoute) return std::make_unique<PaperListWebScreen>(tab);
     if (route == PaperFormWebScreen::kRoute) return std::make_unique<PaperFormWebScreen>(tab);
+    if (route == SearchWebScreen::kRoute) return std::make_unique<SearchWebScreen>(tab);
+    if (route == OutlineWebScreen::kRoute || route == OutlineWebScreen::kPageRoute) {
+        return std::make_unique<OutlineWebScreen>(tab, route, argument);
+    }
     return nullptr;
 }
 

@@ -376,6 +376,34 @@ try {
     await page.keyboard.press('Escape');
   });
 
+  await check('search lists matching subjects a page at a time and opens one', async () => {
+    await backToHome();
+    await page.click('.kind-home .nav-button[aria-label="菜单"]');
+    await page.click('.menu-item[data-menu="1"]');
+    await titleIs('搜索试题');
+    await shown().locator('[data-field="搜索内容"]').fill('<b>会计</b>');
+    await shown().locator('button[data-caption="搜索"]').click();
+    await waitTip('没有找到相关试题');
+    await shown().locator('[data-field="搜索内容"]').fill('会计');
+    await shown().locator('button[data-caption="搜索"]').click();
+    await page.waitForFunction(() => document.querySelectorAll('#app > section:not([hidden]) .row').length >= 20);
+    await shown().locator('button[data-caption="更多"]').click();
+    await page.waitForFunction(() => document.querySelectorAll('#app > section:not([hidden]) .row').length > 20);
+    await shoot('27-search');
+    await shown().locator('.row').first().click();
+    await page.waitForSelector('#app > section:not([hidden]).kind-practice');
+    await frameWith('#spananswer');
+    await page.keyboard.press('Escape');
+    await titleIs('搜索试题');
+  });
+
+  await check('the outline opens from the main screen', async () => {
+    await backToHome();
+    await page.click('.cell[data-cell="2"]');
+    await titleIs('考试大纲');
+    await shoot('28-outline');
+  });
+
   await check('a mock paper is built, taken under the clock, submitted and reviewed', async () => {
     await backToHome();
     await page.click('.cell[data-cell="1"]');
