@@ -13,6 +13,20 @@ export function build(s) {
     s.body.append(el('div', { class: 'search-bar' }, input,
       el('button', { class: 'button primary', 'data-caption': button, onclick: go }, button)));
   }
+  const switcher = (titles, kind, cls) => {
+    const bar = el('div', { class: cls, role: 'tablist' });
+    titles.forEach((title, index) => bar.append(el('button', { role: 'tab', class: index ? '' : 'on',
+      'aria-selected': index === 0 ? 'true' : 'false',
+      onclick: (e) => {
+        for (const b of bar.children) { b.classList.remove('on'); b.setAttribute('aria-selected', 'false'); }
+        e.currentTarget.classList.add('on');
+        e.currentTarget.setAttribute('aria-selected', 'true');
+        send({ screen: s.id, e: kind, index });
+      } }, title)));
+    return bar;
+  };
+  if (s.spec.segments) s.body.append(switcher(s.spec.segments, 'segment', 'segments'));
+  if (s.spec.tabs) s.body.append(switcher(s.spec.tabs, 'tab', 'tabs'));
   if (s.spec.header) s.body.append(el('p', { class: 'list-header' }, s.spec.header));
   s.list = el('ul', { class: 'rows' + (s.spec.tree ? ' tree' : '') });
   s.body.append(s.list);

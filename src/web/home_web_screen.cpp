@@ -28,7 +28,7 @@ const Entry kCells[] = {
     {0, "题库练习", "home_button_chapter", "", ""},
     {1, "模拟考场", "home_button_exam", "papers", ""},
     {2, "考试大纲", "home_button_guide", "outline", "0"},
-    {3, "错题强化", "home_button_myerror", "chapters", "5:0"},
+    {3, "错题强化", "home_button_myerror", "drill", ""},
     {4, "收藏笔记", "home_button_collect", "chapters", "4:0"},
     {5, "云同步", "home_button_mynote", "exchange", ""},
     {6, "题库重载", "home_button_redo", "download", ""},

@@ -38,33 +38,48 @@ std::string titleOf(int showTime) {
 
 }  // namespace
 
-PracticeWebScreen::PracticeWebScreen(WebTab& tab, const std::string& route,
-                                     const std::string& argument)
-    : WebScreen(tab, "practice", ""), frame_(views(), tab.context().timer) {
+std::unique_ptr<PracticeWebScreen> PracticeWebScreen::fromRoute(WebTab& tab,
+                                                                const std::string& route,
+                                                                const std::string& argument) {
+    const auto parts = split(argument, ":");
+    if (route == kPaperRoute) {
+        return std::make_unique<PracticeWebScreen>(tab, field(parts, 0), field(parts, 1));
+    }
+    return std::make_unique<PracticeWebScreen>(tab, field(parts, 0), field(parts, 1),
+                                               field(parts, 2), SubjectFilter());
+}
+
+PracticeWebScreen::PracticeWebScreen(WebTab& tab, int showTime)
+    : WebScreen(tab, "practice", titleOf(showTime)), frame_(views(), tab.context().timer) {
     for (auto& page : pages_)
         page = std::make_unique<RemotePageView>(tab.context().pages, views());
-    const auto parts = split(argument, ":");
-    const int showTime = field(parts, 0);
-    setTitle(titleOf(showTime));
-    PracticeViews practice{{*pages_[0], *pages_[1], *pages_[2]},
-                           frame_,
-                           frame_,
-                           frame_,
-                           views(),
-                           views(),
-                           views(),
-                           views(),
-                           *this,
-                           views(),
-                           views()};
-    APIManager& api = tab.context().api;
-    if (route == kPaperRoute) {
-        session_ = std::make_unique<CourseSubjectController>(api, practice, showTime,
-                                                             field(parts, 1), nullptr);
-    } else {
-        session_ = std::make_unique<CourseSubjectController>(
-            api, practice, showTime, field(parts, 1), field(parts, 2), SubjectFilter());
-    }
+}
+
+PracticeWebScreen::PracticeWebScreen(WebTab& tab, int showTime, int chapterId, int subjectId,
+                                     SubjectFilter filter)
+    : PracticeWebScreen(tab, showTime) {
+    session_ = std::make_unique<CourseSubjectController>(
+        tab.context().api, practiceViews(), showTime, chapterId, subjectId, std::move(filter));
+}
+
+PracticeWebScreen::PracticeWebScreen(WebTab& tab, int showTime, int paperId)
+    : PracticeWebScreen(tab, showTime) {
+    session_ = std::make_unique<CourseSubjectController>(tab.context().api, practiceViews(),
+                                                         showTime, paperId, nullptr);
+}
+
+PracticeViews PracticeWebScreen::practiceViews() {
+    return PracticeViews{{*pages_[0], *pages_[1], *pages_[2]},
+                         frame_,
+                         frame_,
+                         frame_,
+                         views(),
+                         views(),
+                         views(),
+                         views(),
+                         *this,
+                         views(),
+                         views()};
 }
 
 PracticeWebScreen::~PracticeWebScreen() = default;

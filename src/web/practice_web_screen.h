@@ -22,7 +22,13 @@ class PracticeWebScreen : public WebScreen, public PracticeScreens {
 
     // Route "practice", argument "<mode>:<chapter>:<subject>"; route "paper", argument
     // "<mode>:<paper>".
-    PracticeWebScreen(WebTab& tab, const std::string& route, const std::string& argument);
+    static std::unique_ptr<PracticeWebScreen> fromRoute(WebTab& tab, const std::string& route,
+                                                        const std::string& argument);
+    // A run over a chapter, or over the subjects of a condition the engine built.
+    PracticeWebScreen(WebTab& tab, int showTime, int chapterId, int subjectId,
+                      SubjectFilter filter);
+    // A run over a paper: mode 1 takes it, 2 reviews it.
+    PracticeWebScreen(WebTab& tab, int showTime, int paperId);
     ~PracticeWebScreen() override;
 
     nlohmann::json spec() const override;
@@ -41,6 +47,9 @@ class PracticeWebScreen : public WebScreen, public PracticeScreens {
     void handle(const nlohmann::json& event) override;
 
   private:
+    PracticeWebScreen(WebTab& tab, int showTime);
+    PracticeViews practiceViews();
+
     RemotePracticeFrame frame_;
     std::array<std::unique_ptr<RemotePageView>, 3> pages_;
     std::unique_ptr<CourseSubjectController> session_;

@@ -15,6 +15,7 @@
 #include "web/paper_form_web_screen.h"
 #include "web/paper_list_web_screen.h"
 #include "web/practice_web_screen.h"
+#include "web/review_web_screen.h"
 #include "web/search_web_screen.h"
 
 namespace examora {
@@ -27,13 +28,16 @@ std::unique_ptr<WebScreen> WebRoutes::make(WebTab& tab, const std::string& route
     }
     if (route == ChapterWebScreen::kRoute) return std::make_unique<ChapterWebScreen>(tab, argument);
     if (route == PracticeWebScreen::kRoute || route == PracticeWebScreen::kPaperRoute) {
-        return std::make_unique<PracticeWebScreen>(tab, route, argument);
+        return PracticeWebScreen::fromRoute(tab, route, argument);
     }
     if (route == LoginScreen::kRoute) return std::make_unique<LoginWebScreen>(tab);
     if (route == MemberCentreScreen::kRoute) return std::make_unique<MemberCentreWebScreen>(tab);
     if (auto form = AccountFormWebScreen::make(tab, route)) return form;
     if (route == PaperListWebScreen::kRoute) return std::make_unique<PaperListWebScreen>(tab);
     if (route == PaperFormWebScreen::kRoute) return std::make_unique<PaperFormWebScreen>(tab);
+    if (route == ReviewWebScreen::kDrillRoute || route == ReviewWebScreen::kMemoryRoute) {
+        return std::make_unique<ReviewWebScreen>(tab, route);
+    }
     if (route == SearchWebScreen::kRoute) return std::make_unique<SearchWebScreen>(tab);
     if (route == OutlineWebScreen::kRoute || route == OutlineWebScreen::kPageRoute) {
         return std::make_unique<OutlineWebScreen>(tab, route, argument);

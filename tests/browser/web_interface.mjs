@@ -376,6 +376,28 @@ try {
     await page.keyboard.press('Escape');
   });
 
+  await check('the wrong-answer drill and the memory review open practice on their subjects', async () => {
+    await backToHome();
+    await page.click('.cell[data-cell="3"]');
+    await titleIs('错题强化－待解决');
+    await shoot('29-drill-chapters');
+    await shown().locator('.tabs button >> nth=1').click();
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .row')?.textContent.includes('共'));
+    await shoot('30-drill-counts');
+    await shown().locator('.row').first().click();
+    await page.waitForSelector('#app > section:not([hidden]).kind-practice');
+    await frameWith('#spananswer');
+    await page.keyboard.press('Escape');
+    await shown().locator('.segments button >> nth=1').click();
+    await titleIs('错题强化－已砍');
+    await shown().locator('button[data-caption="科学记忆"]').click();
+    await titleIs('科学记忆');
+    await shoot('31-memory-review');
+    await shown().locator('.tabs button >> nth=1').click();
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .row')?.textContent.includes('艾宾浩斯'));
+    await shoot('32-ebbinghaus');
+  });
+
   await check('search lists matching subjects a page at a time and opens one', async () => {
     await backToHome();
     await page.click('.kind-home .nav-button[aria-label="菜单"]');
