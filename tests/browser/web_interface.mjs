@@ -74,7 +74,7 @@ const shown = () => page.locator('#app > section:not([hidden])');
 const titleIs = (text) => page.waitForFunction((t) => {
   const s = [...document.querySelectorAll('#app > section')].find((x) => !x.hidden);
   return s && s.querySelector('.title').textContent === t;
-}, text, { timeout: 5000 });
+}, text, { timeout: 20000 });
 
 // Both sizes of the screen as it stands now.
 async function shoot(name) {
@@ -98,8 +98,8 @@ async function currentFrame() {
     const f = frames.find((fr) => Math.abs(parseFloat(fr.style.left) - x) < 2);
     return f ? f.dataset.page : null;
   });
-  const handle = await page.$(`iframe[data-page="${id}"]`);
-  return handle.contentFrame();
+  const handle = id === null ? null : await page.$(`iframe[data-page="${id}"]`);
+  return handle ? handle.contentFrame() : null;
 }
 async function frameWith(selector) {
   for (let i = 0; i < 50; i++) {
