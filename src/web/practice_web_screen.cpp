@@ -6,6 +6,7 @@
 #include "facade/api_manager.h"
 #include "platform/text_util.h"
 #include "web/result_web_screen.h"
+#include "web/settings_web_screen.h"
 #include "web/subject_sheet_web_screen.h"
 #include "web/text_editor_web_screen.h"
 #include "web/web_context.h"
@@ -127,9 +128,7 @@ void PracticeWebScreen::openErrorReport(int subjectId, Closed onClose) {
 }
 
 void PracticeWebScreen::openPageSettings(Closed onClose) {
-    tab().pushRoute("settings", std::string());
-    // The settings screen reports nothing back yet; the page is shown again as it stands.
-    if (onClose) onClose(false);
+    tab().push(std::make_unique<SettingsWebScreen>(tab(), std::move(onClose)));
 }
 
 void PracticeWebScreen::openSubjectList(int showTime, int parentId, const SubjectFilter& filter,

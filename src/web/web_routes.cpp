@@ -17,6 +17,7 @@
 #include "web/practice_web_screen.h"
 #include "web/review_web_screen.h"
 #include "web/search_web_screen.h"
+#include "web/settings_web_screen.h"
 
 namespace examora {
 
@@ -38,6 +39,8 @@ std::unique_ptr<WebScreen> WebRoutes::make(WebTab& tab, const std::string& route
     if (route == ReviewWebScreen::kDrillRoute || route == ReviewWebScreen::kMemoryRoute) {
         return std::make_unique<ReviewWebScreen>(tab, route);
     }
+    if (route == SettingsWebScreen::kRoute)
+        return std::make_unique<SettingsWebScreen>(tab, nullptr);
     if (route == SearchWebScreen::kRoute) return std::make_unique<SearchWebScreen>(tab);
     if (route == OutlineWebScreen::kRoute || route == OutlineWebScreen::kPageRoute) {
         return std::make_unique<OutlineWebScreen>(tab, route, argument);

@@ -55,6 +55,13 @@ const token = appUrl.pathname.split('/')[1];
 const page = context.pages()[0] || await context.newPage();
 const pageErrors = [];
 page.on('pageerror', (e) => pageErrors.push(e.message));
+// The last events sent, shown with a failure.
+const recentEvents = [];
+page.on('request', (r) => {
+  if (!r.url().endsWith('/api/event')) return;
+  recentEvents.push(r.postData());
+  if (recentEvents.length > 8) recentEvents.shift();
+});
 
 const results = [];
 const figures = {};
@@ -65,7 +72,8 @@ async function check(name, body) {
   } catch (error) {
     results.push([name, error]);
     error.message += ` [screens: ${await page.evaluate(() => [...document.querySelectorAll('#app > section')]
-      .map((x) => `${x.dataset.screen}:${x.className}:${x.hidden}`).join(' | ')).catch(() => '?')}]`;
+      .map((x) => `${x.dataset.screen}:${x.className}:${x.hidden}`).join(' | ')).catch(() => '?')}`
+      + ` events: ${recentEvents.join(' ')}]`;
     await page.screenshot({ path: path.join(shotDir, `failed-${results.length}.png`) }).catch(() => {});
   }
 }
@@ -92,7 +100,8 @@ async function shoot(name) {
 async function currentFrame() {
   const id = await page.evaluate(() => {
     const s = [...document.querySelectorAll('#app > section')].find((x) => !x.hidden);
-    const pager = s.querySelector('.pager');
+    const pager = s && s.querySelector('.pager');
+    if (!pager) return null;
     const x = pager.scrollLeft;
     const frames = [...s.querySelectorAll('iframe.page')].filter((f) => !f.hidden);
     const f = frames.find((fr) => Math.abs(parseFloat(fr.style.left) - x) < 2);
@@ -332,6 +341,31 @@ try {
     await shoot('12-report');
     await page.click('.kind-form button[data-caption="提交"]');
     await page.waitForSelector('#app > section:not([hidden]).kind-practice');
+  });
+
+  await check('page settings: night mode and a larger font rebuild the page', async () => {
+    await page.click('.nav-button[data-tag="4"]');
+    await titleIs('软件设置');
+    await shown().locator('.row >> nth=2').click();
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .row:nth-child(1)') !== null);
+    await shown().locator('.row >> nth=0').click();
+    await page.waitForSelector('.chooser');
+    await page.click('.chooser-list label >> nth=3');
+    await page.click('.chooser button:text-is("确定")');
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .row')?.textContent.includes('特大'));
+    await shoot('12b-settings');
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#app > section:not([hidden]).kind-practice');
+    const frame = await frameWith('#spananswer');
+    await frame.waitForFunction(() => getComputedStyle(document.body).backgroundColor === 'rgb(31, 40, 47)');
+    await shoot('12c-practice-night');
+    await page.click('.nav-button[data-tag="4"]');
+    await titleIs('软件设置');
+    await shown().locator('button[data-caption="恢复默认"]').click();
+    await page.keyboard.press('Escape');
+    await page.waitForFunction(() => !document.querySelector('.kind-list:not([hidden])'));
+    const day = await frameWith('#spananswer');
+    await day.waitForFunction(() => getComputedStyle(document.body).backgroundColor === 'rgb(255, 255, 255)');
   });
 
   await check('a swipe settles on the next page', async () => {
