@@ -16,7 +16,8 @@ export function field(s, f) {
   }
   if (f.type === 'picker') {
     const hint = (f.hint || f.name).trim();
-    return el('button', { type: 'button', class: 'picker', 'data-field': f.name, 'data-hint': hint,
+    return el('button', { type: 'button', class: f.value ? 'picker' : 'picker unset', 'data-field': f.name,
+      'data-hint': hint,
       onclick: () => send({ screen: s.id, e: 'action', caption: f.name }) }, f.value || hint);
   }
   const attributes = { 'data-field': f.name, placeholder: (f.hint || '').trim(),
@@ -62,6 +63,7 @@ export function command(m) {
   if (m.op === 'set') {
     if (node.classList.contains('picker')) {
       node.textContent = m.text || node.dataset.hint;
+      node.classList.toggle('unset', !m.text);
     } else if (node.classList.contains('choice')) {
       for (const input of node.querySelectorAll('input')) input.checked = input.value === m.text;
     } else {

@@ -590,7 +590,9 @@ try {
 } finally {
   await context.close();
   server.kill('SIGINT');
-  await new Promise((resolve) => server.once('exit', resolve));
+  const [code, signal] = await new Promise((resolve) => server.once('exit', (c, s) => resolve([c, s])));
+  results.push(['Ctrl-C stops the server and its embedded service cleanly',
+    code === 0 ? null : new Error(`exit code ${code}, signal ${signal}`)]);
   rmSync(userDataDir, { recursive: true, force: true });
   rmSync(home, { recursive: true, force: true });
 }
