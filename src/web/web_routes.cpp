@@ -3,14 +3,17 @@
 #include "web/web_routes.h"
 
 #include "app/common_setting.h"
+#include "facade/item_edit_screen.h"
 #include "facade/login_screen.h"
 #include "facade/member_centre_screen.h"
+#include "facade/member_info_screen.h"
 #include "web/account_form_web_screen.h"
 #include "web/chapter_web_screen.h"
 #include "web/course_select_web_screen.h"
 #include "web/home_web_screen.h"
 #include "web/login_web_screen.h"
 #include "web/member_centre_web_screen.h"
+#include "web/member_info_web_screen.h"
 #include "web/outline_web_screen.h"
 #include "web/paper_form_web_screen.h"
 #include "web/paper_list_web_screen.h"
@@ -34,6 +37,9 @@ std::unique_ptr<WebScreen> WebRoutes::make(WebTab& tab, const std::string& route
     if (route == LoginScreen::kRoute) return std::make_unique<LoginWebScreen>(tab);
     if (route == MemberCentreScreen::kRoute) return std::make_unique<MemberCentreWebScreen>(tab);
     if (auto form = AccountFormWebScreen::make(tab, route)) return form;
+    if (route == MemberInfoScreen::kRoute || route == ItemEditScreen::kRoute) {
+        return std::make_unique<MemberInfoWebScreen>(tab, route, argument);
+    }
     if (route == PaperListWebScreen::kRoute) return std::make_unique<PaperListWebScreen>(tab);
     if (route == PaperFormWebScreen::kRoute) return std::make_unique<PaperFormWebScreen>(tab);
     if (route == ReviewWebScreen::kDrillRoute || route == ReviewWebScreen::kMemoryRoute) {

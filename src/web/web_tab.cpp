@@ -111,8 +111,11 @@ void WebTab::closeAll() {
 
 void WebTab::retire(std::unique_ptr<WebScreen> screen) {
     // A closed screen may be the one running now (a timer's work, a dialog's choice): it is freed
-    // after the current event, or at the next one.
+    // by the next task of the main queue, so that none of its timers or loads acts for it later.
     retired_.push_back(std::move(screen));
+    postToMain([this, alive = std::weak_ptr<int>(life_)] {
+        if (alive.lock() && depth_ == 0) retired_.clear();
+    });
 }
 
 }  // namespace examora

@@ -64,6 +64,7 @@ class WebTab {
     // Closed screens, one of which may still be running; freed after the event.
     std::vector<std::unique_ptr<WebScreen>> retired_;
     int depth_ = 0;
+    std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
 
 }  // namespace examora

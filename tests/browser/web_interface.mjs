@@ -528,6 +528,19 @@ try {
     await page.click('.kind-home .nav-button[aria-label="会员"]');
     await titleIs('会员中心');
     await shoot('19-member-centre');
+    await shown().locator('.row').nth(0).click();
+    await titleIs('会员信息');
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .rows')?.textContent.includes('learner@example.cn'));
+    await shoot('19b-member-info');
+    await shown().locator('.row').nth(1).click();
+    await titleIs('修改邮箱');
+    await shown().locator('[data-field="value"]').fill('learner2@example.cn');
+    await shown().locator('button[data-caption="确认"]').click();
+    await titleIs('会员信息');
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .rows')?.textContent.includes('learner2@example.cn'));
+    await shown().locator('button[data-caption="提交修改"]').click();
+    await page.click('.dialog button:text-is("确认")');
+    await titleIs('会员中心');
     await shown().locator('.row').nth(1).click();
     await titleIs('密码修改');
     await shoot('20-change-password');
@@ -537,7 +550,7 @@ try {
     await page.waitForSelector('#app > section:not([hidden]).kind-home');
     await page.click('.kind-home .nav-button[aria-label="会员"]');
     await titleIs('登录');
-    await shown().locator('[data-field=" 输入手机号码或邮箱"]').fill('learner@example.cn');
+    await shown().locator('[data-field=" 输入手机号码或邮箱"]').fill('learner2@example.cn');
     await shown().locator('[data-field=" 密码"]').fill('Secret-1');
     await shown().locator('button[data-caption="登录"]').click();
     await page.waitForSelector('#app > section:not([hidden]).kind-home');
