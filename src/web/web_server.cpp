@@ -71,6 +71,8 @@ std::unique_ptr<httplib::Server> makeServer() {
     auto server = std::make_unique<httplib::Server>();
     server->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     server->set_keep_alive_timeout(5);
+    // Small replies on kept-alive connections must not wait for the peer's delayed ACK.
+    server->set_tcp_nodelay(true);
     server->set_payload_max_length(1 << 20);
     return server;
 }
