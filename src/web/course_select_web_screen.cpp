@@ -5,7 +5,9 @@
 #include "app/common_setting.h"
 #include "app/config_helper.h"
 #include "facade/api_manager.h"
+#include "platform/notification_center.h"
 #include "platform/text_util.h"
+#include "sync/base_item_downloader.h"
 #include "web/web_context.h"
 #include "web/web_tab.h"
 
@@ -38,6 +40,12 @@ CourseSelectWebScreen::CourseSelectWebScreen(WebTab& tab, const std::string& arg
         subClassId_ = std::atoi(parts[1].c_str());
     }
     setTitle(titleOf(level_));
+    downloaded_ = NotificationCenter::defaultCenter().addObserver(
+        BaseItemDownloader::kDownloadedNotification, [this](const Notification&) { load(); });
+}
+
+CourseSelectWebScreen::~CourseSelectWebScreen() {
+    NotificationCenter::defaultCenter().removeObserver(downloaded_);
 }
 
 nlohmann::json CourseSelectWebScreen::spec() const {

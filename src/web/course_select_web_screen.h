@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "store/records/base_item_entity.h"
@@ -16,6 +17,7 @@ class CourseSelectWebScreen : public WebScreen {
 
     // Argument "": the classes; "<class>": its sub-classes; "<class>:<sub-class>": the courses.
     CourseSelectWebScreen(WebTab& tab, const std::string& argument);
+    ~CourseSelectWebScreen() override;
 
     nlohmann::json spec() const override;
     void start() override;
@@ -31,6 +33,8 @@ class CourseSelectWebScreen : public WebScreen {
     int classId_ = 0;
     int subClassId_ = 0;
     std::vector<BaseItemEntity> items_;
+    // The catalogue may arrive after the screen: it lists again when the download ends.
+    std::uint64_t downloaded_ = 0;
 };
 
 }  // namespace examora
