@@ -98,5 +98,7 @@ window.addEventListener('message', (e) => {
     send({ screen: p.screen, e: 'link', page: p.id, load: p.load, url: d.link });
   } else if (typeof d.key === 'string') {
     keyboard.key(d.key);
+  } else if (d.gesture === true) {
+    window.dispatchEvent(new CustomEvent('examora-gesture', { detail: { screen: p.screen } }));
   }
 });

@@ -17,11 +17,13 @@ export function build(s) {
   }
   window.addEventListener('examora-frames-traded', (e) => { if (e.detail.screen === s.id) layout(s); });
   s.bottomBar.before(pager);
-  // Only the learner's own scrolling is reported; the pager's layout and snapping are not.
+  // Only the learner's own scrolling is reported, never the pager's layout or snapping. A swipe
+  // starts on the pager or in one of its frames (whose prelude reports the gesture).
   const user = () => { s.pager.user = true; };
   for (const type of ['wheel', 'touchstart', 'pointerdown', 'keydown']) {
     pager.addEventListener(type, user, { passive: true });
   }
+  window.addEventListener('examora-gesture', (e) => { if (e.detail.screen === s.id) user(); });
   pager.addEventListener('scrollend', () => {
     const width = pager.clientWidth;
     if (!width || !s.pager.user) return;
@@ -46,6 +48,8 @@ function layout(s) {
     frame.style.width = `${width}px`;
     if (slot.x !== null) frame.style.left = `${(slot.x / p.unit) * width}px`;
   }
+  // A gesture before this layout (a tap on an answer) is not a swipe of what is laid out now.
+  p.user = false;
   // Snapping is held off while the strip moves, so it cannot pull the strip elsewhere.
   p.el.style.scrollSnapType = 'none';
   p.el.scrollLeft = (p.offset / p.unit) * width;

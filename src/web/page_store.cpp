@@ -127,6 +127,11 @@ std::string PageStore::prelude(const std::string& appOrigin, int pageId, int loa
            " if(!/^(ArrowLeft|ArrowRight|Enter|Escape|\\?|[a-gA-GnN])$/.test(e.key))return;\n"
            " send({key:e.key});e.preventDefault();\n"
            "});\n"
+           "var last=0;['touchstart','wheel','pointerdown'].forEach(function(t){\n"
+           " addEventListener(t,function(){var "
+           "n=Date.now();if(n-last>150){last=n;send({gesture:true});}},\n"
+           "  {passive:true,capture:true});\n"
+           "});\n"
            "window.addEventListener('load',function(){send({ready:true});});\n"
            "})();</script>\n";
 }

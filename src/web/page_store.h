@@ -46,7 +46,8 @@ class PageStore {
                                                               std::string_view relative);
     // The script put before a page's own markup: reports "ios://" navigations (and refuses every
     // other one but the blank page) to the parent at appOrigin, runs scripts the parent posts
-    // from appOrigin, reports when it has loaded and forwards keys.
+    // from appOrigin, reports when it has loaded, forwards keys, and tells the parent when a
+    // touch, wheel or press starts (a swipe over the page moves the pager).
     static std::string prelude(const std::string& appOrigin, int pageId, int loadNumber);
 
   private:

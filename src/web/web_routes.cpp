@@ -7,6 +7,7 @@
 #include "facade/login_screen.h"
 #include "facade/member_centre_screen.h"
 #include "facade/member_info_screen.h"
+#include "web/about_web_screen.h"
 #include "web/account_form_web_screen.h"
 #include "web/chapter_web_screen.h"
 #include "web/course_select_web_screen.h"
@@ -45,6 +46,7 @@ std::unique_ptr<WebScreen> WebRoutes::make(WebTab& tab, const std::string& route
     if (route == ReviewWebScreen::kDrillRoute || route == ReviewWebScreen::kMemoryRoute) {
         return std::make_unique<ReviewWebScreen>(tab, route);
     }
+    if (route == AboutWebScreen::kRoute) return std::make_unique<AboutWebScreen>(tab);
     if (route == SettingsWebScreen::kRoute)
         return std::make_unique<SettingsWebScreen>(tab, nullptr);
     if (route == SearchWebScreen::kRoute) return std::make_unique<SearchWebScreen>(tab);

@@ -453,11 +453,16 @@ try {
     await titleIs('搜索试题');
   });
 
-  await check('the outline opens from the main screen', async () => {
+  await check('the outline and the about page open from the main screen', async () => {
     await backToHome();
     await page.click('.cell[data-cell="2"]');
     await titleIs('考试大纲');
     await shoot('28-outline');
+    await backToHome();
+    await page.click('.kind-home .nav-button[aria-label="菜单"]');
+    await page.click('.menu-item[data-menu="6"]');
+    await titleIs('关于软件');
+    await shoot('28b-about');
   });
 
   await check('a mock paper is built, taken under the clock, submitted and reviewed', async () => {
