@@ -369,7 +369,8 @@ try {
   });
 
   await check('a swipe settles on the next page', async () => {
-    const heading = async () => (await (await currentFrame()).textContent('body')).match(/第\s*(\d+)\s*题/)[1];
+    const heading = async () => (await (await frameWith('#spananswer')).textContent('body'))
+      .match(/第\s*(\d+)\s*题/)[1];
     await page.keyboard.press('Escape');
     await page.waitForFunction(() => !document.querySelector('#app > section:not([hidden]).kind-practice'));
     await practiseLargest(0);
@@ -383,6 +384,20 @@ try {
     await page.waitForTimeout(300);
     const after = Number(await heading());
     assert(after === before + 1, `swiped from ${before} to ${after}`);
+
+    // A finger over the question page moves the pager too, and back.
+    const cdp = await context.newCDPSession(page);
+    await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 1 });
+    const y = box.y + box.height / 2;
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: box.x + 60, y }] });
+    for (let x = box.x + 60; x <= box.x + box.width - 20; x += 20) {
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: [{ x, y }] });
+    }
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    for (let i = 0; i < 40 && Number(await heading()) !== before; i++) await page.waitForTimeout(50);
+    await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: false });
+    await cdp.detach();
+    assert(Number(await heading()) === before, `a finger swipe back left page ${await heading()}`);
   });
 
   await check('the answer sheet moves to a subject; submitting shows the result', async () => {
