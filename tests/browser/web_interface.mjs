@@ -192,6 +192,20 @@ try {
     assert((await frame.textContent('body')).includes('第'), 'no heading on the page');
   });
 
+  await check('a question page can reach neither the interface nor its own origin', async () => {
+    const frame = await frameWith('#spananswer');
+    const attempts = await frame.evaluate(async (app) => {
+      const tryFetch = (url, init) => fetch(url, init).then(() => 'reached', () => 'blocked');
+      return [
+        await tryFetch(`${app}/api/event`, { method: 'POST', body: '{"tab":1}' }),
+        await tryFetch(app),
+        await tryFetch('r/style.css'),
+        (() => { try { return window.parent.document ? 'reached' : 'blocked'; } catch { return 'blocked'; } })(),
+      ];
+    }, appUrl.origin).catch((e) => [`threw ${e.message}`]);
+    assert(attempts.every((a) => a === 'blocked'), `from the page: ${attempts}`);
+  });
+
   await check('answer by mouse: the feedback shows the verdict, 重新答题 clears it', async () => {
     // Move on to an unanswered single-choice subject.
     let frame;
