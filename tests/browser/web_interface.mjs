@@ -524,7 +524,7 @@ try {
     await page.waitForSelector('.result .score');
     await shoot('25-paper-result');
     await page.click('.result button');
-    await page.waitForSelector('#app > section:not([hidden]).kind-practice');
+    await titleIs('试卷解析');
     const review = await frameWith('#spananswer');
     assert((await review.textContent('body')).includes('正确答案'), 'the review shows no answers');
     await shoot('26-paper-review');
