@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/account_commands.h"
+#include "cli/exchange_commands.h"
 #include "cli/launch_command.h"
 #include "cli/sync_command.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     sync->add_flag("--quiet", syncOptions.quiet, "Do not log to standard error");
 
     examora::AccountCommands accounts(app);
+    examora::ExchangeCommands exchange(app);
     CLI11_PARSE(app, argc, argv);
     if (sync->parsed()) {
         if (sync->count("--home") > 0) syncOptions.home = syncHome;
@@ -36,6 +38,7 @@ int main(int argc, char** argv) {
         return examora::SyncCommand::run(syncOptions, std::cout, std::cerr);
     }
     if (accounts.parsed()) return accounts.run(std::cin, std::cout, std::cerr);
+    if (exchange.parsed()) return exchange.run(std::cout, std::cerr);
     if (app.count("--home") > 0) options.home = home;
     if (app.count("--service-url") > 0) options.serviceUrl = serviceUrl;
     return examora::LaunchCommand::run(options, std::cout, std::cerr);

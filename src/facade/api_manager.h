@@ -155,6 +155,23 @@ class APIManager {
     void loadEbbinghausListWithCourseId(int courseId,
                                         const Block<std::vector<BaseItemEntity>>& block);
 
+    // ---- Learner data exchange (api_manager_sync.cpp) ----------------------------------------
+    // Each runs a fresh ClientDataExchange for the current learner (LoginUserId) and answers
+    // 1. A run in which a call did not reach the service, or a download could not be stored, is
+    // the error kSyncName / kSyncFailed: what was not sent stays queued or marked for next time.
+
+    static constexpr const char* kSyncName = "同步";
+    static constexpr const char* kSyncFailed = "同步失败！";
+
+    // Answers, papers and notes held by the service for the learner, merged into this device.
+    void downloadUserDataFromServer_withBlock(const IntBlock& block);
+    // The queued tasks, then the current course's answers and papers changed since the last
+    // upload; `willClear` clears the learner's answer history on the service first and sends
+    // every answer of the course.
+    void uploadUserDataToServer_willClear(bool willClear, const IntBlock& block);
+    // The oldest queued task; also 1 when the queue is empty or the task was dropped.
+    void uploadTaskToServer_withBlock(const IntBlock& block);
+
   private:
     // Runs work (returning an optional result, or a value that converts to one) and hands the
     // outcome to the block under the rules above.

@@ -15,6 +15,7 @@
 #include "store/records/server_exchange_item_entity.h"
 #include "store/records/table_image_entity.h"
 #include "store/sqlite_helper.h"
+#include "sync/exchange_rule.h"
 
 namespace examora {
 
@@ -30,9 +31,44 @@ struct BaseItemResult {
     bool written = false;
 };
 
+// What an upload of the learner's data sent (client_data_exchange_upload.cpp).
+struct UploadReport {
+    int tasksSent = 0;
+    int tasksKept = 0;
+    int tasksDropped = 0;
+    bool cleared = false;
+    std::size_t answers = 0;  // answer rows sent in delivered calls
+    int answerCalls = 0;
+    int papers = 0;  // papers sent in delivered calls
+    // Every call of that part was delivered (true when it had nothing to send).
+    bool tasksDelivered = true;
+    bool answersDelivered = true;
+    bool papersDelivered = true;
+    bool delivered() const { return tasksDelivered && answersDelivered && papersDelivered; }
+};
+
+// What a history download merged (client_data_exchange_history.cpp).
+struct HistoryReport {
+    bool answersDelivered = false;
+    bool answersWritten = false;
+    int answers = 0;  // server rows of questions stored here
+    bool papersDelivered = false;
+    int papersAdded = 0;
+    int papersUpdated = 0;
+    int papersFailed = 0;
+    bool notesDelivered = false;
+    bool notesWritten = false;
+    int notesAdded = 0;
+    bool delivered() const {
+        return answersDelivered && answersWritten && papersDelivered && papersFailed == 0 &&
+               notesDelivered && notesWritten;
+    }
+};
+
 // Carries every exchange between the local database and the exam web service: the shared base
 // items (catalogue, districts, settings, messages, photo advertisements) and the catalogue's
-// pictures; later the course content, course packages and the learner's data.
+// pictures; the learner's data (the exchange-task queue, answer and paper upload, the history
+// download); later the course content and course packages.
 //
 // Contract kept for every caller:
 // - Errors: nothing is thrown to the caller. A failed call to the service is an empty answer; a
@@ -124,6 +160,59 @@ class ClientDataExchange : public SQLiteHelper {
     // The statements of one table's upsert (client_data_exchange_upserts.cpp).
     struct UpsertStatements;
 
+    // --- learner data up (client_data_exchange_upload.cpp) --------------------------------------
+    // A call counts as sent only when the service received it (lastCallDelivered): a queued task
+    // whose call failed stays queued, and an upload mark moves only after a pass whose every call
+    // was delivered. Database failures throw ExamError and end the operation; the task or mark
+    // concerned stays as it was. Crash safety: a task is removed, and a mark stored, only after
+    // the service has the data, so a kill at any point at worst sends something again.
+
+    // Sends the oldest queued task (by change date). None for an empty queue.
+    TaskSend uploadTaskToServer();
+    // Sends one task's record: a note, a correction report or a practice log, read by its row id.
+    // The task (both actions) is removed once the service received the record as it is still
+    // stored; a record that changed meanwhile keeps its task for the next send. A task whose
+    // record is gone or whose table is unknown is removed without a call.
+    TaskSend uploadTaskToServer(const std::string& itemName, const std::string& primaryValue);
+    // Every queued task that was queued when it began (stopping at the first failed call), then
+    // the course's answers, then its papers. Resets lastUploadReport.
+    void uploadUserDataToServer(int cusId, int courseId, bool clear, const std::string& machineId);
+    // The course's answers changed since the mark "uploadsubjectdate%d", in calls of at most 500
+    // rows; with `clear`, the learner's answer history on the service is cleared first and every
+    // answer of the course is sent. The service's clear covers every course, so it also puts the
+    // other courses' marks back to never.
+    void uploadSubjectHistory(int cusId, int courseId, bool clear, const std::string& machineId);
+    // The course's papers created or taken since the mark "uploadpaperdate%d", one call per
+    // paper with its details; `clear` only sends every paper again.
+    void uploadSimulationPaper(int cusId, int courseId, bool clear, const std::string& machineId);
+    const UploadReport& lastUploadReport() const { return uploadReport_; }
+
+    // The user text sent with notes, reports and logs: LoginUserName when a learner is logged
+    // in, else the device id.
+    static std::string getUserId();
+    // 0 for a null value, else the value's integer reading.
+    static int ConvertToInt(const Value& value);
+
+    // --- learner data down (client_data_exchange_history.cpp) -----------------------------------
+    // Each step is independent: its failure is logged and the next still runs.
+
+    // Answers, papers and notes of the learner, everything the service holds. Resets
+    // lastHistoryReport.
+    void downloadUserDataFromServer(int cusId);
+    // The server's answer state replaces the local one, all rows in one transaction; then the
+    // server time is stored under "downloadsubjectdate".
+    void downloadSubjectHistory(int cusId, const std::string& machineId,
+                                const std::string& startDate);
+    // Each paper in its own transaction: matched by server number, or (for a paper this device
+    // uploaded) by local number, course and name, and updated with its details replaced;
+    // otherwise added. A paper whose detail fetch failed keeps the details it has.
+    void downloadSimulationPaperHistory(int cusId, const std::string& machineId,
+                                        const std::string& startDate);
+    // The learner's notes (by getUserId), in one transaction, each added unless a note on the
+    // same question with exactly the same text is stored.
+    void downloadWriteNoteHistory();
+    const HistoryReport& lastHistoryReport() const { return historyReport_; }
+
   private:
     // The key followed by every other written column, from one server object.
     using RowColumns = std::function<std::vector<Value>(const Dict& object)>;
@@ -143,6 +232,16 @@ class ClientDataExchange : public SQLiteHelper {
 
     std::unique_ptr<ExamWebServiceUtil> service_;
     std::vector<BaseItemResult> baseItemResults_;
+
+    // Learner data (client_data_exchange_upload.cpp, client_data_exchange_history.cpp).
+    // The rows of a query, with the database open for it; throws ExamError when it fails.
+    DictList readRows(const char* sql, const std::vector<Value>& args);
+    // Sends one record of a task's table; whether the service received it.
+    bool sendTaskRecord(ExchangeTable table, const Dict& record);
+    // Stores one downloaded paper with its details; throws ExamError when a statement fails.
+    void storeDownloadedPaper(const Dict& paper, const std::optional<nlohmann::json>& details);
+    UploadReport uploadReport_;
+    HistoryReport historyReport_;
 };
 
 }  // namespace examora
