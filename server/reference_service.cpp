@@ -8,6 +8,7 @@
 #include "platform/log.h"
 #include "server/account_methods.h"
 #include "server/catalogue_methods.h"
+#include "server/content_methods.h"
 
 namespace examora {
 
@@ -22,6 +23,7 @@ ReferenceService::ReferenceService(ReferenceServiceOptions options)
       server_(std::make_unique<httplib::Server>()) {
     CatalogueMethods::registerWith(dispatcher_, store_);
     AccountMethods::registerWith(dispatcher_, store_);
+    ContentMethods::registerWith(dispatcher_, store_);
 }
 
 ReferenceService::~ReferenceService() {
