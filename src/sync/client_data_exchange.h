@@ -150,9 +150,10 @@ class ClientDataExchange : public SQLiteHelper {
 
     // --- course content (client_data_exchange_content.cpp) -------------------------------------
     // Item sets of one course: ids changed since the last download, batch downloads, the change
-    // dates of the course row. Each record write is one transaction (nested in the caller's when
-    // the caller holds one, as a package install does), so after a kill a record holds its old
-    // or its new content; a batch is no transaction, and the item set's date moves only after
+    // dates of the course row. Each record write is atomic (a chapter or outline entry one
+    // transaction, a question one statement; inside the caller's transaction when the caller
+    // holds one, as a package install does), so after a kill a record holds its old or its new
+    // content; a batch is no transaction, and the item set's date moves only after
     // every batch reported allWritten, so an interrupted item set is fetched again.
 
     // The ids of the item set changed since the last date, in the service's order. `lastDate`
@@ -181,7 +182,8 @@ class ClientDataExchange : public SQLiteHelper {
 
     // The record writers, also for a package install: build the record from the service object
     // (initWithDict; questions with the decipher flag off) and call the writer, inside the
-    // caller's transaction if it holds one. Each throws ExamError when a statement fails.
+    // caller's transaction if it holds one. Each throws ExamError when a statement fails; a
+    // failed chapter or outline write rolls back the caller's whole transaction with it.
     //
     // A chapter replaces the stored chapter of the same course, code and type. When that row has
     // another id, the server's record wins: the row takes the server's id and values in place and

@@ -49,27 +49,26 @@ SubjectWrite ClientDataExchange::downloadCourseSubjectWithEntity(CourseSubjectEn
     // short cut does not skip it on the next sync and its pictures are fetched again.
     const Value date = picturesWhole ? Value(s.changedate) : (exists ? *stored : Value());
 
-    inRecordTransaction([&] {
-        if (exists) {
-            execute(
-                "update coursesubject set icourseid=?,ichapterid=?,isubjecttype=?,ichaptertype=?,"
-                "iindex=?,iscore=?,ctitle=?,cquestion=?,canswer=?,ianswercount=?,cdescription=?,"
-                "csubjecttype=?,bpicquestion=?,bpicanswer=?,bstopflag=?,dchangedate=?,cmaker='' "
-                "where isubjectid=?",
-                {s.courseid, s.chapterid, s.subjecttype, s.chaptertype, s.index, Value(s.score),
-                 title, s.question, s.answer, s.answercount, description, s.subjecttypestring,
-                 s.picquestion, s.picanswer, s.stopflag, date, s.subjectid});
-        } else {
-            execute(
-                "insert into coursesubject(isubjectid,icourseid,ichapterid,isubjecttype,"
-                "ichaptertype,iindex,iscore,ctitle,cquestion,canswer,ianswercount,cdescription,"
-                "csubjecttype,bpicquestion,bpicanswer,bstopflag,dchangedate,cmaker,bremember,"
-                "bcollect,iwrong) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,'',0,0,0)",
-                {s.subjectid, s.courseid, s.chapterid, s.subjecttype, s.chaptertype, s.index,
-                 Value(s.score), title, s.question, s.answer, s.answercount, description,
-                 s.subjecttypestring, s.picquestion, s.picanswer, s.stopflag, date});
-        }
-    });
+    // One statement, atomic on its own (and part of the caller's transaction if one is open).
+    if (exists) {
+        execute(
+            "update coursesubject set icourseid=?,ichapterid=?,isubjecttype=?,ichaptertype=?,"
+            "iindex=?,iscore=?,ctitle=?,cquestion=?,canswer=?,ianswercount=?,cdescription=?,"
+            "csubjecttype=?,bpicquestion=?,bpicanswer=?,bstopflag=?,dchangedate=?,cmaker='' "
+            "where isubjectid=?",
+            {s.courseid, s.chapterid, s.subjecttype, s.chaptertype, s.index, Value(s.score), title,
+             s.question, s.answer, s.answercount, description, s.subjecttypestring, s.picquestion,
+             s.picanswer, s.stopflag, date, s.subjectid});
+    } else {
+        execute(
+            "insert into coursesubject(isubjectid,icourseid,ichapterid,isubjecttype,"
+            "ichaptertype,iindex,iscore,ctitle,cquestion,canswer,ianswercount,cdescription,"
+            "csubjecttype,bpicquestion,bpicanswer,bstopflag,dchangedate,cmaker,bremember,"
+            "bcollect,iwrong) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,'',0,0,0)",
+            {s.subjectid, s.courseid, s.chapterid, s.subjecttype, s.chaptertype, s.index,
+             Value(s.score), title, s.question, s.answer, s.answercount, description,
+             s.subjecttypestring, s.picquestion, s.picanswer, s.stopflag, date});
+    }
     return picturesWhole ? SubjectWrite::Written : SubjectWrite::PicturesMissing;
 }
 
