@@ -8,6 +8,7 @@
 #include "platform/log.h"
 #include "server/account_methods.h"
 #include "server/catalogue_methods.h"
+#include "server/content_methods.h"
 #include "server/learner_methods.h"
 
 namespace examora {
@@ -24,6 +25,7 @@ ReferenceService::ReferenceService(ReferenceServiceOptions options)
     CatalogueMethods::registerWith(dispatcher_, store_);
     AccountMethods::registerWith(dispatcher_, store_);
     LearnerMethods::registerWith(dispatcher_, store_);
+    ContentMethods::registerWith(dispatcher_, store_);
 }
 
 ReferenceService::~ReferenceService() {

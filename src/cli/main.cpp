@@ -28,6 +28,9 @@ int main(int argc, char** argv) {
     sync->add_option("--service-url", syncServiceUrl,
                      "Exam web service URL (default: $EXAMORA_SERVICE_URL)");
     sync->add_flag("--quiet", syncOptions.quiet, "Do not log to standard error");
+    int syncCourse = 0;
+    sync->add_option("--course", syncCourse,
+                     "Also bring this course's chapters, outline and questions up to date");
 
     examora::AccountCommands accounts(app);
     examora::ExchangeCommands exchange(app);
@@ -35,6 +38,7 @@ int main(int argc, char** argv) {
     if (sync->parsed()) {
         if (sync->count("--home") > 0) syncOptions.home = syncHome;
         if (sync->count("--service-url") > 0) syncOptions.serviceUrl = syncServiceUrl;
+        if (sync->count("--course") > 0) syncOptions.course = syncCourse;
         return examora::SyncCommand::run(syncOptions, std::cout, std::cerr);
     }
     if (accounts.parsed()) return accounts.run(std::cin, std::cout, std::cerr);

@@ -12,9 +12,13 @@
 
 #include "platform/exam_error.h"
 #include "service/exam_web_service_util.h"
+#include "store/records/course_chapter_entity.h"
+#include "store/records/course_outline_entity.h"
+#include "store/records/course_subject_entity.h"
 #include "store/records/server_exchange_item_entity.h"
 #include "store/records/table_image_entity.h"
 #include "store/sqlite_helper.h"
+#include "sync/content_item_rule.h"
 #include "sync/exchange_rule.h"
 
 namespace examora {
@@ -65,10 +69,33 @@ struct HistoryReport {
     }
 };
 
+// What one batch download of course content did.
+struct ContentBatchResult {
+    std::size_t asked = 0;      // ids in the batch
+    std::size_t received = 0;   // records the service sent
+    std::size_t written = 0;    // records stored (new or changed)
+    std::size_t unchanged = 0;  // questions skipped because their change date is the stored one
+    std::size_t pictures = 0;   // picture files saved
+    // The service delivered the record list.
+    bool delivered = false;
+    // Every record the service sent is stored whole, pictures included: only then may the item
+    // set's change date move past these records.
+    bool allWritten = false;
+};
+
+// How the question writer left one question.
+enum class SubjectWrite {
+    Unchanged,  // the stored change date is the server's: nothing written, no picture fetched
+    Written,    // stored with its pictures and the server's change date
+    // Stored without every picture (the picture list failed or a file could not be saved) and
+    // without the server's change date, so that the next sync fetches it again.
+    PicturesMissing,
+};
+
 // Carries every exchange between the local database and the exam web service: the shared base
 // items (catalogue, districts, settings, messages, photo advertisements) and the catalogue's
-// pictures; the learner's data (the exchange-task queue, answer and paper upload, the history
-// download); later the course content and course packages.
+// pictures; the course content and its pictures; the learner's data (the exchange-task queue,
+// answer and paper upload, the history download); later course packages.
 //
 // Contract kept for every caller:
 // - Errors: nothing is thrown to the caller. A failed call to the service is an empty answer; a
@@ -157,6 +184,94 @@ class ClientDataExchange : public SQLiteHelper {
     // checkIsOnline, handing the answer to the block on the calling thread.
     void checkIsOnline(double timeoutSeconds, const OnlineBlock& block);
 
+    // --- course content (client_data_exchange_content.cpp) -------------------------------------
+    // Item sets of one course: ids changed since the last download, batch downloads, the change
+    // dates of the course row. Each record write is atomic (a chapter or outline entry one
+    // transaction, a question one statement; inside the caller's transaction when the caller
+    // holds one, as a package install does), so after a kill a record holds its old or its new
+    // content; a batch is no transaction, and the item set's date moves only after
+    // every batch reported allWritten, so an interrupted item set is fetched again.
+
+    // The ids of the item set changed since the last date, in the service's order. `lastDate`
+    // goes in as the date for a full fetch (empty: never) and comes back as the date asked from,
+    // or as the service's new date when it delivered a list. An empty list for a failed call as
+    // for a course without changes: service().lastCallDelivered() tells them apart.
+    std::vector<int> loadCourseChapterIdNeedDownload(int courseId, int courseType,
+                                                     const std::string& district, bool full,
+                                                     std::string& lastDate);
+    std::vector<int> loadCourseOutlineIdNeedDownload(int courseId, int courseType,
+                                                     const std::string& district, bool full,
+                                                     std::string& lastDate);
+    // Question entries stand for id runs (ContentItemRule::expandSubjectRuns).
+    std::vector<int> loadCourseSubjectIdNeedDownload(int courseId, int courseType,
+                                                     const std::string& district, bool full,
+                                                     std::string& lastDate, bool downloadType);
+
+    // One batch: fetches the records of the ids and writes each. Nothing is written when the
+    // service sends nothing. A question or outline write that fails is logged
+    // ("downloadCourseSubject error:%@%@", "downloadCourseOutline error:%@%@") and ends the
+    // batch; the records written before it stay. A chapter write that fails is thrown as
+    // ExamError after the database is closed.
+    ContentBatchResult downloadCourseChapter(int courseId, const std::vector<int>& chapterIdList);
+    ContentBatchResult downloadCourseOutline(int courseId, const std::vector<int>& outlineIdList);
+    ContentBatchResult downloadCourseSubject(int courseId, const std::vector<int>& subjectIdList);
+
+    // The record writers, also for a package install: build the record from the service object
+    // (initWithDict; questions with the decipher flag off) and call the writer, inside the
+    // caller's transaction if it holds one. Each throws ExamError when a statement fails; a
+    // failed chapter or outline write rolls back the caller's whole transaction with it.
+    //
+    // A chapter replaces the stored chapter of the same course, code and type. When that row has
+    // another id, the server's record wins: the row takes the server's id and values in place and
+    // keeps its download mark (a row already holding the server's id is removed first). Without
+    // such a row, any row with the server's id is replaced and the chapter inserted with
+    // bdownload 0.
+    void downloadCourseChapterWithEntity(const CourseChapterEntity& chapter);
+    // As chapters, keyed by course and outline code alone.
+    void downloadCourseOutlineWithEntity(const CourseOutlineEntity& outline);
+    // Writes one question: fetches and places its pictures when `downloadImage` is set, rewrites
+    // "file_dbpath/image" to the picture folder, enciphers title and analysis, and keeps the
+    // learner's columns of a stored row.
+    SubjectWrite downloadCourseSubjectWithEntity(CourseSubjectEntity& subject, bool downloadImage);
+
+    // Stores the item set's last download date in the course row; false when it failed.
+    bool updateCourseChapterChangeDate(int courseId, const std::string& date);
+    bool updateCourseOutlineChangeDate(int courseId, const std::string& date);
+    bool updateCourseSubjectChangeDate(int courseId, const std::string& date);
+    bool updateCourseChangeDate(int courseId, ContentItemSet itemSet, const std::string& date);
+
+    // Whether the item set's change date of the course holds a value.
+    bool checkHadDownloadLog(int courseId, ContentItemSet itemSet);
+    // Whether a row of the item set's table for the course has a change date at or after `date`.
+    bool checkCourseItemHadDownloaded(int courseId, const std::string& date,
+                                      ContentItemSet itemSet);
+    // Whether the course has new content: true at once for a course whose chapters or questions
+    // were never downloaded, else the service's answer for the latest stored date. A failed read
+    // is thrown as ExamError after the database is closed.
+    bool checkCourseHadNewUpdate(int courseId, int courseType);
+
+    // --- question pictures (client_data_exchange_subjects.cpp) ---------------------------------
+
+    // Saves one picture of the question as a file in `directory` (atomically) and puts it into
+    // the question's text by its token (SubjectPictureRule). True when the file was saved or the
+    // record has no bytes; false when it could not be saved (its token still points at the
+    // file). A picture whose extension could leave the folder is refused with a log line: no
+    // file, the text unchanged, and true, since fetching it again cannot mend it.
+    bool downloadSubjectTableImage(CourseSubjectEntity& subject, const TableImageEntity& image,
+                                   const std::string& directory, int subjectId);
+    // The course's picture folder, ending in "/": with `url` set as a "file://" URL, else as a
+    // path, the folder created when missing.
+    std::string getImageRelativePath(int courseId, bool url);
+    // SubjectPictureRule::replaceToken: the picture at `path` replaces the token.
+    static std::string repalceSubjectImageString(const std::string& text, const std::string& token,
+                                                 const std::string& path);
+    // With `replace` set, every "file_dbpath/image" becomes "file://" and the picture folder
+    // root; without it the text is returned as it is.
+    static std::string replaceImagePath(const std::string& text, bool replace);
+    // The first value of each single-entry object of a change list, as ids; other entries are
+    // skipped.
+    static std::vector<int> toIdList(const nlohmann::json& list);
+
     // The statements of one table's upsert (client_data_exchange_upserts.cpp).
     struct UpsertStatements;
 
@@ -230,6 +345,14 @@ class ClientDataExchange : public SQLiteHelper {
     void upsertItem(const std::string& itemName, const nlohmann::json& list, bool fullReload,
                     const TablePictures* pictures);
 
+    // The change date stored for the item set of the course as date-time text; empty for none.
+    std::string storedChangeDate(int courseId, ContentItemSet itemSet);
+    // Runs one record's writes in a transaction (nested in the caller's); throws ExamError.
+    void inRecordTransaction(const std::function<void()>& write);
+    // Fetches the question's pictures and places them; false when any could not be fetched or
+    // saved.
+    bool downloadSubjectPictures(CourseSubjectEntity& subject);
+
     std::unique_ptr<ExamWebServiceUtil> service_;
     std::vector<BaseItemResult> baseItemResults_;
 
@@ -242,6 +365,8 @@ class ClientDataExchange : public SQLiteHelper {
     void storeDownloadedPaper(const Dict& paper, const std::optional<nlohmann::json>& details);
     UploadReport uploadReport_;
     HistoryReport historyReport_;
+    // Picture files saved by this instance, for the batch results.
+    std::size_t picturesSaved_ = 0;
 };
 
 }  // namespace examora
