@@ -181,6 +181,11 @@ class APIManager : public AccountActions {
     void uploadUserDataToServer_willClear(bool willClear, const IntBlock& block);
     // The oldest queued task; also 1 when the queue is empty or the task was dropped.
     void uploadTaskToServer_withBlock(const IntBlock& block);
+    // Whether the service holds content of the course newer than the device's (a fresh
+    // ClientDataExchange). The completion takes the answer alone; an error raised by the check
+    // passes to the caller unchanged.
+    void checkCourseHadNewUpdate_withCourseId(int courseId, int courseType,
+                                              const std::function<void(bool)>& block);
 
     // ---- Accounts (api_manager_account.cpp) ----------------------------------------------------
     //

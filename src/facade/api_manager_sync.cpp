@@ -1,4 +1,4 @@
-// The facade's rows that reach the learner-data exchange: history download, upload, task queue.
+// APIManager: the rows that reach synchronisation (new content, history, upload, task queue).
 #include "app/common_setting.h"
 #include "facade/api_manager.h"
 #include "sync/client_data_exchange.h"
@@ -31,6 +31,13 @@ void APIManager::uploadTaskToServer_withBlock(const IntBlock& block) {
             throw ExamError(kSyncName, kSyncFailed);
         return 1;
     });
+}
+
+void APIManager::checkCourseHadNewUpdate_withCourseId(int courseId, int courseType,
+                                                      const std::function<void(bool)>& block) {
+    ClientDataExchange exchange;
+    const bool hadNewUpdate = exchange.checkCourseHadNewUpdate(courseId, courseType);
+    if (block) block(hadNewUpdate);
 }
 
 }  // namespace examora
