@@ -317,6 +317,10 @@ bool ContentLoader::upsertRow(const std::string& table, const Dict& row) {
     return upsertAll(store_, {{table, {row}}}) > 0;
 }
 
+int ContentLoader::upsertRows(const std::vector<std::pair<std::string, DictList>>& tables) {
+    return upsertAll(store_, tables);
+}
+
 bool ContentLoader::deleteRow(const std::string& table, const Dict& key) {
     const CatalogueTable& t = tableNamed(table);
     Dict keyRow;

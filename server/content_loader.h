@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/dict.h"
 
@@ -46,6 +48,9 @@ class ContentLoader {
     int loadGenerated(char size);
     // Adds or changes one row; true when it changed anything.
     bool upsertRow(const std::string& table, const Dict& row);
+    // Adds or changes rows of several tables, in the order given, in one transaction. Returns the
+    // number of rows that changed.
+    int upsertRows(const std::vector<std::pair<std::string, DictList>>& tables);
     // Deletes one row by its key; true when there was such a row.
     bool deleteRow(const std::string& table, const Dict& key);
 

@@ -356,34 +356,34 @@ def check_answer(where, s, t):
 
 def check_pictures(subjects):
     by_id = {s.get("isubjectid"): s for s in subjects}
-    folder = os.path.join(FOLDER, "image")
+    folder = os.path.join(FOLDER, "pictures")
     files = sorted(os.listdir(folder)) if os.path.isdir(folder) else []
     placed = {}  # subject id -> set of (part, token)
     for name in files:
         m = PICTURE_FILE.match(name)
         if not m:
-            fault("image/" + name, "name is not <isubjectid>_<a>[_<b>].<ext>")
+            fault("pictures/" + name, "name is not <isubjectid>_<a>[_<b>].<ext>")
             continue
         sid, a, b, ext = int(m.group(1)), int(m.group(2)), int(m.group(3) or 0), m.group(4)
         s = by_id.get(sid)
         if s is None:
-            fault("image/" + name, f"question {sid} does not exist")
+            fault("pictures/" + name, f"question {sid} does not exist")
             continue
         with open(os.path.join(folder, name), "rb") as f:
             data = f.read()
         if ext.lower() == "png":
-            check_png("image/" + name, data)
+            check_png("pictures/" + name, data)
         token = "{图" + (str(b) if b else "") + "}"
         if a == 0:
             if token not in s.get("ctitle", "") and token not in s.get("cquestion", ""):
-                fault("image/" + name, f"question {sid} has no {token} in its title or question")
+                fault("pictures/" + name, f"question {sid} has no {token} in its title or question")
             if not s.get("bpicquestion"):
-                fault("image/" + name, f"question {sid} has bpicquestion 0")
+                fault("pictures/" + name, f"question {sid} has bpicquestion 0")
         else:
             if token not in s.get("cdescription", ""):
-                fault("image/" + name, f"question {sid} has no {token} in its analysis")
+                fault("pictures/" + name, f"question {sid} has no {token} in its analysis")
             if not s.get("bpicanswer"):
-                fault("image/" + name, f"question {sid} has bpicanswer 0")
+                fault("pictures/" + name, f"question {sid} has bpicanswer 0")
         placed.setdefault(sid, set()).add(("analysis" if a else "question", token))
     for s in subjects:
         sid = s.get("isubjectid")
