@@ -48,8 +48,8 @@ bool ZxFileSingleDownloader::writeChunk(long status, const char* data, std::size
         return false;
     }
     const std::int64_t offset = begin + currentLength_;
-    const bool ranged = end >= 0 || offset > 0;
-    if (ranged ? status != 206 : status != 200 && status != 206) {
+    // Whether this request asked for a range is fixed when it was sent, not by what arrived.
+    if (requestRanged_ ? status != 206 : status != 200 && status != 206) {
         failure =
             strformat("status %ld for bytes from %lld", status, static_cast<long long>(offset));
         return false;
@@ -89,6 +89,7 @@ std::optional<std::string> ZxFileSingleDownloader::start() {
     std::string failure;
     std::uint64_t written = 0;  // by this request
     HttpRequest r = request();
+    requestRanged_ = findHeader(r.headers, "Range").has_value();
     r.bodySink = [this, &failure, &written](long status, const char* data, std::size_t size) {
         if (!writeChunk(status, data, size, failure)) return false;
         written += size;
@@ -102,8 +103,7 @@ std::optional<std::string> ZxFileSingleDownloader::start() {
     if (!failure.empty()) return failure;
     if (response.error) return *response.error;
     const std::int64_t offset = begin + currentLength_;
-    const bool ranged = end >= 0 || (offset > 0 && currentLength_ == 0);
-    if (response.status != (ranged ? 206 : 200) && response.status != 206)
+    if (requestRanged_ ? response.status != 206 : response.status != 200 && response.status != 206)
         return strformat("status %ld", response.status);
     std::int64_t last = lastOffset();
     if (last < 0 && end < 0) {

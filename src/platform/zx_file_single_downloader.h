@@ -57,6 +57,7 @@ class ZxFileSingleDownloader : public ZxFileDownloader {
     std::atomic<std::int64_t> currentLength_{0};
     std::atomic<bool> pauseRequested_{false};
     bool finished_ = false;
+    bool requestRanged_ = false;
 };
 
 }  // namespace examora
