@@ -67,6 +67,29 @@ class SubjectFileDownloader : public SQLiteHelper {
     CompletionBlock completionBlock;
     ProgressBlock updateProgressBlock;
 
+    // --- the orchestration (subject_file_downloader.cpp) -----------------------------------------
+
+    // Brings the course's content onto the device and then calls completionBlock: the package
+    // (phases 21, 22) for a rebuild or a course none of whose questions was downloaded, else
+    // the item sets 0 → 1 → 2. Blocks; `stop` ends it at the next batch or item set. failure()
+    // says afterwards what did not complete (empty when everything did, or when stopped).
+    void startDownloadwithCourseId(int courseId, int courseType, const std::string& district,
+                                   bool rebuild, const std::string& filter);
+    // The item set and the ones after it: its ids in batches of 25 on an operation queue of 5.
+    // The item set's change date moves only when every batch is counted and written whole, to
+    // the date the service gave with the id list; an empty list leaves it as it is.
+    void downloadObject_withCourseType(int courseId, int courseType, const std::string& district,
+                                       bool rebuild, ContentItemSet itemSet,
+                                       const std::string& filter);
+    // The ids of the item set to fetch (all of them for a rebuild or an item set never
+    // downloaded); `lstdatestr` comes back as the date the service gave with the list.
+    std::vector<int> loadListOfNeedDownloadwithCourseId(int courseId, int courseType,
+                                                        const std::string& district, bool rebuild,
+                                                        ContentItemSet itemSet,
+                                                        const std::string& filter,
+                                                        std::string& lstdatestr);
+    const std::string& failure() const { return failure_; }
+
     // --- the package (subject_file_downloader_package.cpp) --------------------------------------
 
     // Downloads the course's package to "tmp.zip" in the documents folder (an old one removed
@@ -92,7 +115,9 @@ class SubjectFileDownloader : public SQLiteHelper {
     std::unique_ptr<ClientDataExchange> makeExchange();
 
   private:
+    void finish();
     ExchangeFactory makeExchange_;
+    std::string failure_;
     std::shared_ptr<HttpTransport> transport_;
 };
 
