@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <random>
+#include <tuple>
 
 #include "app/common_setting.h"
 #include "platform/zip_extractor.h"
@@ -414,6 +416,81 @@ TEST_F(CoursePackageTest, AKilledInstallLeavesOldOrNewContentAndLosesNoAnswer) {
     }
     std::printf("kill trials: %d, old content %d, new content %d, answers lost 0 unless failed\n",
                 trials, oldSeen, newSeen);
+}
+
+}  // namespace
+}  // namespace examora
+
+namespace examora {
+namespace {
+
+// The orchestration on the same service: a course without questions takes the package, a
+// downloaded one the item sets, and a stop or a failed batch keeps the item set's date.
+TEST_F(CoursePackageTest, OrchestrationChoosesThePathAndKeepsTheDateOfAnUnfinishedItemSet) {
+    std::vector<std::tuple<int, std::int64_t, std::int64_t>> progress;
+    std::mutex mutex;
+    int completions = 0;
+    SubjectFileDownloader d;
+    d.updateProgressBlock = [&](int phase, std::int64_t finished, std::int64_t total) {
+        std::lock_guard<std::mutex> lock(mutex);
+        progress.emplace_back(phase, finished, total);
+    };
+    d.completionBlock = [&] { ++completions; };
+
+    d.startDownloadwithCourseId(kCourse, 0, "", false, "");
+    EXPECT_EQ(d.failure(), "");
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(count("coursesubject", "icourseid=7"), 30);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(std::get<0>(progress.front()), 21);
+    EXPECT_EQ(std::get<0>(progress.back()), 22);
+    for (const auto& [phase, finished, total] : progress)
+        EXPECT_LE(finished, total) << phase;
+
+    // Downloaded now: a change on the service comes by the item sets, with the service's date.
+    const std::string before =
+        sql()
+            .ExecuteScalarString("select dsubjectchange from course where icourseid=7")
+            .value_or("");
+    std::vector<Dict> changed;
+    for (int id = 1001; id <= 1030; ++id)
+        changed.push_back(subject(id, "再" + std::to_string(id)));
+    loader.load({{}, {}, changed, {}});
+    progress.clear();
+    d.startDownloadwithCourseId(kCourse, 0, "", false, "");
+    EXPECT_EQ(d.failure(), "");
+    EXPECT_EQ(completions, 2);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(std::get<0>(progress.front()), 2);
+    const std::string after =
+        sql()
+            .ExecuteScalarString("select dsubjectchange from course where icourseid=7")
+            .value_or("");
+    EXPECT_GT(after, before);
+    std::string latest;
+    service.store().read([&](SqliteConnection& db) {
+        latest = ServiceStore::rows(db, "select max(dchangedate) as d from coursesubject")
+                     .at(0)
+                     .get("d")
+                     .asString();
+    });
+    EXPECT_EQ(after, latest);
+    EXPECT_EQ(ContentCipher::decipher(
+                  sql()
+                      .ExecuteScalarString("select ctitle from coursesubject where isubjectid=1030")
+                      .value_or("")),
+              "再1030");
+
+    // Stopped as soon as the question phase reports: the date stays.
+    for (int id = 1001; id <= 1030; ++id)
+        changed[static_cast<std::size_t>(id - 1001)] = subject(id, "三" + std::to_string(id));
+    loader.load({{}, {}, changed, {}});
+    d.updateProgressBlock = [&](int phase, std::int64_t, std::int64_t) {
+        if (phase == 2) d.stop = true;
+    };
+    d.startDownloadwithCourseId(kCourse, 0, "", false, "");
+    EXPECT_EQ(sql().ExecuteScalarString("select dsubjectchange from course where icourseid=7"),
+              after);
 }
 
 }  // namespace
