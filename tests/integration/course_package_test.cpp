@@ -495,3 +495,62 @@ TEST_F(CoursePackageTest, OrchestrationChoosesThePathAndKeepsTheDateOfAnUnfinish
 
 }  // namespace
 }  // namespace examora
+
+namespace examora {
+namespace {
+
+// Archives written by other tools install too: Info-ZIP's zip, and Python's zipfile with
+// backslash names and explicit directory entries.
+TEST_F(CoursePackageTest, ArchivesOfOtherToolsInstall) {
+    const std::string folder = home_.makeDirectory("made");
+    for (const auto& [name, bytes] : kBase) {
+        std::ofstream(folder + "/" + name) << bytes;
+    }
+    std::ofstream(folder + "/coursesubject1.txt") << subjectsJson(1, 12);
+    fs::create_directories(folder + "/image");
+    std::ofstream(folder + "/image/z.png") << "zip-picture";
+
+    bool ran = false;
+    if (std::system("command -v zip >/dev/null 2>&1") == 0) {
+        ran = true;
+        ASSERT_EQ(std::system(("cd '" + folder + "' && zip -qr '" + archivePath() + "' .").c_str()),
+                  0);
+        SubjectFileDownloader d;
+        PackageInstallResult r = d.InstallSubjectWithCourseId(kCourse, archivePath());
+        EXPECT_TRUE(r.installed) << r.error;
+        EXPECT_EQ(count("coursesubject", "icourseid=7"), 12);
+        EXPECT_EQ(fileText(CommonSetting::ImagePath() + "/7/z.png"), "zip-picture");
+    } else {
+        std::printf("Info-ZIP zip is not installed: its archive is not tried\n");
+    }
+    if (std::system("command -v python3 >/dev/null 2>&1") == 0) {
+        ran = true;
+        const std::string script =
+            "import sys, zipfile, os\n"
+            "src, out = sys.argv[1], sys.argv[2]\n"
+            "with zipfile.ZipFile(out, 'w', zipfile.ZIP_DEFLATED) as z:\n"
+            "    z.writestr('image/', '')\n"
+            "    for n in sorted(os.listdir(src)):\n"
+            "        p = os.path.join(src, n)\n"
+            "        if os.path.isfile(p): z.write(p, n)\n"
+            "    z.writestr('image\\\\w.png', 'py-picture')\n"
+            "    z.writestr('coursesubject2.txt', open(os.path.join(src, 'coursesubject1.txt'))"
+            ".read().replace('\"isubjectid\":1,', '\"isubjectid\":99,'))\n";
+        std::ofstream(folder + "/../make.py") << script;
+        ASSERT_EQ(std::system(("python3 '" + folder + "/../make.py' '" + folder + "' '" +
+                               archivePath() + "'")
+                                  .c_str()),
+                  0);
+        SubjectFileDownloader d;
+        PackageInstallResult r = d.InstallSubjectWithCourseId(kCourse, archivePath());
+        EXPECT_TRUE(r.installed) << r.error;
+        EXPECT_EQ(count("coursesubject", "icourseid=7 and isubjectid=99"), 1);
+        EXPECT_EQ(fileText(CommonSetting::ImagePath() + "/7/w.png"), "py-picture");
+    } else {
+        std::printf("python3 is not installed: a zipfile archive is not tried\n");
+    }
+    if (!ran) GTEST_SKIP() << "neither zip nor python3 is installed";
+}
+
+}  // namespace
+}  // namespace examora
