@@ -9,6 +9,7 @@ packages=(
   libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libcli11-dev uuid-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
   chromium nodejs
+  zip python3
 )
 # The browser test drives Chromium from Node. A Node.js that brings its own npm (as some
 # distributions of it do) must not be given Debian's npm on top.

@@ -8,6 +8,7 @@
 
 #include "platform/text_util.h"
 #include "server/content_store.h"
+#include "server/course_package.h"
 #include "server/service_store.h"
 #include "server/soap_dispatcher.h"
 #include "service/exam_web_service_util.h"
@@ -53,7 +54,7 @@ std::string jsonText(const DictList& rows) {
 
 }  // namespace
 
-void ContentMethods::registerWith(SoapDispatcher& d, ServiceStore& store) {
+void ContentMethods::registerWith(SoapDispatcher& d, ServiceStore& store, CoursePackage& packages) {
     auto content = std::make_shared<const ContentStore>(store);
 
     const std::pair<const char*, int> changeLists[] = {
@@ -93,6 +94,13 @@ void ContentMethods::registerWith(SoapDispatcher& d, ServiceStore& store) {
         return ServiceReply::soapAnswer(
             "LoadSubjectImageList",
             jsonText(content->subjectPictures(requiredInteger(r, "subjectId"))));
+    });
+
+    // The package is built here when the course changed since the last one, so that the name
+    // handed out always refers to an archive of the content as it is now.
+    d.add("GetCourseUpdateName", [&packages](const SoapRequest& r) {
+        return ServiceReply::soapAnswer("GetCourseUpdateName",
+                                        packages.packageName(requiredInteger(r, "courseId")));
     });
 
     // The item set named by updateobj is where the client's date came from; since every item

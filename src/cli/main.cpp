@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/account_commands.h"
+#include "cli/download_command.h"
 #include "cli/exchange_commands.h"
 #include "cli/launch_command.h"
 #include "cli/sync_command.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
 
     examora::AccountCommands accounts(app);
     examora::ExchangeCommands exchange(app);
+    examora::DownloadCommand download(app);
     CLI11_PARSE(app, argc, argv);
     if (sync->parsed()) {
         if (sync->count("--home") > 0) syncOptions.home = syncHome;
@@ -43,6 +45,7 @@ int main(int argc, char** argv) {
     }
     if (accounts.parsed()) return accounts.run(std::cin, std::cout, std::cerr);
     if (exchange.parsed()) return exchange.run(std::cout, std::cerr);
+    if (download.parsed()) return download.run(std::cout, std::cerr);
     if (app.count("--home") > 0) options.home = home;
     if (app.count("--service-url") > 0) options.serviceUrl = serviceUrl;
     return examora::LaunchCommand::run(options, std::cout, std::cerr);

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -271,6 +272,31 @@ class ClientDataExchange : public SQLiteHelper {
     // The first value of each single-entry object of a change list, as ids; other entries are
     // skipped.
     static std::vector<int> toIdList(const nlohmann::json& list);
+
+    // --- course packages (client_data_exchange_package.cpp) -------------------------------------
+    // The pieces of a package install. Each runs inside the caller's transaction (the install
+    // holds one over the whole import and sweep) and throws ExamError when a statement fails or a
+    // text is not a list of records, so that the caller rolls everything back.
+
+    // "subject/<name>.zip" for the course's package; empty when the service names none.
+    std::string getCourseUpdateName(int courseId, int courseType, const std::string& district);
+    // Stores the six change and deletion dates of a package's course record in the course row.
+    void updateCourseChangeDate(int courseId, const Dict& record);
+    // Marks every chapter, outline entry and question of the course (bstopflag 1).
+    void startDownloadCourseByFile(int courseId);
+    // Deletes what is still marked.
+    void endDownloadCourseByFile(int courseId);
+    // The package texts: a JSON list of objects each. An empty text, "anyType{}" or anything
+    // but a list is an error, as is a record of another course. The number of records written.
+    std::size_t updateCourseChangeDateWithXML(const std::string& text, int courseId);
+    std::size_t downloadCourseChapterWithXML(const std::string& text, int courseId);
+    std::size_t downloadCourseOutlineWithXML(const std::string& text, int courseId);
+    std::size_t downloadCourseSubjectWithXML(const std::string& text, int courseId);
+    // The same from a package file, which it picks by name ("course.txt", "coursechapter.txt",
+    // "courseoutline.txt", ignoring case; any name starting with "coursesubject"), read as a
+    // stream so that a large file is never held whole. nullopt for a file the package does not
+    // import.
+    std::optional<std::size_t> importPackageFile(const std::filesystem::path& file, int courseId);
 
     // The statements of one table's upsert (client_data_exchange_upserts.cpp).
     struct UpsertStatements;
