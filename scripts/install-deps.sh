@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
   chromium nodejs
   zip python3
+  nginx-light
 )
 # The browser test drives Chromium from Node. A Node.js that brings its own npm (as some
 # distributions of it do) must not be given Debian's npm on top.
