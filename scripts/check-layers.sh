@@ -7,7 +7,8 @@ root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root" || exit 2
 
 # Bottom first. A layer may include its own headers and those of every layer before it; web and
-# cli are both top layers and do not include each other.
+# cli are both top layers and do not include each other, but for the command line's serve command,
+# which starts the web interface.
 order=(platform app store service engine sync account facade launch web cli)
 rank() {
     local i
@@ -26,7 +27,7 @@ while IFS= read -r file; do
     while IFS=: read -r line target; do
         to=$(rank "$target")
         if [ "$to" -gt "$own" ] || { [ "$layer" != "$target" ] && [ "$to" -eq "$own" ]; } ||
-            { [ "$layer" = web ] && [ "$target" = cli ]; } || { [ "$layer" = cli ] && [ "$target" = web ]; }; then
+            { [ "$layer" = web ] && [ "$target" = cli ]; } || { [ "$layer" = cli ] && [ "$target" = web ] && [ "$file" != src/cli/serve_command.cpp ]; }; then
             echo "$file:$line: $layer must not include $target/ (a layer above it)"
             status=1
         fi

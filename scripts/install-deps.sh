@@ -8,11 +8,12 @@ packages=(
   libsqlite3-dev sqlite3 libxml2-dev zlib1g-dev libminizip-dev libssl-dev openssl
   libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libcli11-dev uuid-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
-  chromium nodejs
+  chromium nodejs fonts-noto-cjk
   zip python3
   nginx-light
 )
-# The browser test drives Chromium from Node. A Node.js that brings its own npm (as some
+# The browser test drives Chromium from Node; fonts-noto-cjk gives its screenshots Chinese
+# characters instead of empty boxes. A Node.js that brings its own npm (as some
 # distributions of it do) must not be given Debian's npm on top.
 if ! command -v npm >/dev/null 2>&1; then packages+=(npm); fi
 

@@ -1,4 +1,5 @@
-// The examora command line: the launch on the application home, or the base-item sync.
+// The examora command line: the launch on the application home, the base-item sync, the account
+// commands, or the browser interface (serve).
 #include <CLI/CLI.hpp>
 #include <iostream>
 
@@ -6,6 +7,7 @@
 #include "cli/download_command.h"
 #include "cli/exchange_commands.h"
 #include "cli/launch_command.h"
+#include "cli/serve_command.h"
 #include "cli/sync_command.h"
 
 int main(int argc, char** argv) {
@@ -36,7 +38,9 @@ int main(int argc, char** argv) {
     examora::AccountCommands accounts(app);
     examora::ExchangeCommands exchange(app);
     examora::DownloadCommand download(app);
+    examora::ServeCommand serve(app);
     CLI11_PARSE(app, argc, argv);
+    if (serve.parsed()) return serve.run(std::cout, std::cerr);
     if (sync->parsed()) {
         if (sync->count("--home") > 0) syncOptions.home = syncHome;
         if (sync->count("--service-url") > 0) syncOptions.serviceUrl = syncServiceUrl;

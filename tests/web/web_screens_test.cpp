@@ -1,0 +1,169 @@
+// Screens of the web interface over a real store: the practice session's page links, the page
+// settings, and the course choice.
+
+#include <gtest/gtest.h>
+
+#include "app/common_setting.h"
+#include "app/config_helper.h"
+#include "facade/api_manager.h"
+#include "facade/user_account_actions.h"
+#include "platform/main_queue.h"
+#include "store/cus_setting_util.h"
+#include "support/course_builder.h"
+#include "support/store_test_fixture.h"
+#include "web/course_select_web_screen.h"
+#include "web/page_store.h"
+#include "web/practice_web_screen.h"
+#include "web/settings_web_screen.h"
+#include "web/web_context.h"
+#include "web/web_routes.h"
+#include "web/web_tab.h"
+#include "web/web_timer.h"
+
+namespace examora {
+namespace {
+
+using nlohmann::json;
+
+class WebScreensTest : public StoreTest {
+  protected:
+    WebScreensTest()
+        : pages_("/res", "/pic"),
+          timer_(queue_),
+          context_{api_, accounts_, pages_, timer_, WebRoutes::make},
+          tab_(1, context_) {}
+
+    std::vector<json> sent() {
+        std::vector<json> out;
+        while (auto m = tab_.stream()->pop(std::chrono::milliseconds(0))) {
+            out.push_back(json::parse(*m));
+        }
+        return out;
+    }
+    static std::vector<json> only(const std::vector<json>& messages, const std::string& command) {
+        std::vector<json> out;
+        for (const auto& m : messages) {
+            if (m["c"] == command) out.push_back(m);
+        }
+        return out;
+    }
+
+    CourseBuilder build_;
+    APIManager api_;
+    UserAccountActions accounts_;
+    PageStore pages_;
+    MainQueue queue_;
+    WebTimer timer_;
+    WebContext context_;
+    WebTab tab_;
+};
+
+TEST_F(WebScreensTest, OnlyTheCurrentPagesLatestLoadAnswersAndGetsItsFeedback) {
+    const int course = build_.course(1);
+    CommonSetting::setCourseId(course);
+    const int chapter = build_.chapters(course, 0, {"01"})[0];
+    NewSubject subject;
+    subject.courseId = course;
+    subject.chapterId = chapter;
+    const std::vector<int> ids = build_.subjects(3, subject);
+
+    auto screen = std::make_unique<PracticeWebScreen>(tab_, 0, chapter, 0, SubjectFilter());
+    const int screenId = screen->id();
+    tab_.push(std::move(screen));
+    const auto opened = sent();
+
+    const json push = only(opened, "screen").front();
+    const json bars = only(opened, "bars").front();
+    EXPECT_EQ(bars["bottom"], json({"上一题", "提交试卷", "下一题"}));
+    // The slot placed at the strip's start shows the first subject; the one after it the next.
+    std::map<int, double> placed;
+    for (const auto& m : only(opened, "pager")) {
+        if (m["op"] == "place" && !m["x"].is_null()) placed[m["slot"]] = m["x"];
+    }
+    int current = -1;
+    int next = -1;
+    for (const auto& [slot, x] : placed) {
+        if (x == 0) current = push["spec"]["pages"][slot];
+        if (x > 0) next = push["spec"]["pages"][slot];
+    }
+    ASSERT_GE(current, 1);
+    ASSERT_GE(next, 1);
+    int load = 0;
+    for (const auto& m : only(opened, "page")) {
+        if (m["page"] == current && m["op"] == "load") load = m["load"];
+    }
+    ASSERT_GE(load, 1);
+
+    const auto link = [&](int page, int withLoad, const std::string& url) {
+        tab_.dispatch({{"screen", screenId},
+                       {"e", "link"},
+                       {"page", page},
+                       {"load", withLoad},
+                       {"url", url}});
+        return only(sent(), "page");
+    };
+    // A load the frame has moved on from, and the page prepared beside it, act on nothing.
+    EXPECT_TRUE(link(current, load - 1, "ios://doAnswer/B").empty());
+    EXPECT_TRUE(link(next, 1, "ios://doAnswer/B").empty());
+    EXPECT_EQ(count("coursesubject", "cmyanswer<>''"), 0);
+
+    const auto feedback = link(current, load, "ios://doAnswer/A");
+    ASSERT_EQ(feedback.size(), 1u);
+    EXPECT_EQ(feedback[0]["op"], "eval");
+    EXPECT_EQ(feedback[0]["page"], current);
+    EXPECT_NE(feedback[0]["script"].get<std::string>().find("showanswer("), std::string::npos);
+    EXPECT_EQ(count("coursesubject", "cmyanswer='A' and isubjectid=" + std::to_string(ids.front())),
+              1);
+}
+
+TEST_F(WebScreensTest, SettingsStoreWhatChangedAndTellTheSessionOnClosing) {
+    CusSettingUtil::setSettingValue("ishowmode", "1");
+    CusSettingUtil::setSettingValue("iscreenlight", "0");
+    std::vector<bool> closed;
+    auto settings =
+        std::make_unique<SettingsWebScreen>(tab_, [&](bool changed) { closed.push_back(changed); });
+    const int id = settings->id();
+    tab_.push(std::make_unique<SettingsWebScreen>(tab_, nullptr));  // the root stays beneath
+    tab_.push(std::move(settings));
+    tab_.dispatch({{"screen", id}, {"e", "action"}, {"caption", SettingsWebScreen::kDefaults}});
+    EXPECT_EQ(CusSettingUtil::getSettingValue("ishowmode"), "0");
+    EXPECT_EQ(CusSettingUtil::getSettingValue("iscreenlight"), "0");
+    EXPECT_EQ(CusSettingUtil::getSettingValue("ifontsize"), "2");
+    tab_.dispatch({{"screen", id}, {"e", "back"}});
+    EXPECT_EQ(closed, std::vector<bool>{true});
+
+    // Opened and left without a change: nothing to rebuild.
+    auto again =
+        std::make_unique<SettingsWebScreen>(tab_, [&](bool changed) { closed.push_back(changed); });
+    const int againId = again->id();
+    tab_.push(std::move(again));
+    tab_.dispatch(
+        {{"screen", againId}, {"e", "action"}, {"caption", SettingsWebScreen::kDefaults}});
+    tab_.dispatch({{"screen", againId}, {"e", "back"}});
+    EXPECT_EQ(closed, (std::vector<bool>{true, false}));
+}
+
+TEST_F(WebScreensTest, ChoosingACourseMakesItCurrentForThisAndTheNextLaunch) {
+    const int course = build_.course(7, "经济法基础");
+    auto list = std::make_unique<CourseSelectWebScreen>(tab_, "1:1");
+    const int id = list->id();
+    tab_.setRoot(std::move(list));
+    const auto rows = only(sent(), "rows");
+    ASSERT_EQ(rows.size(), 1u);
+    ASSERT_EQ(rows[0]["rows"].size(), 1u);
+    EXPECT_EQ(rows[0]["rows"][0]["caption"], "经济法基础");
+
+    tab_.dispatch({{"screen", id}, {"e", "row"}, {"index", 3}});
+    EXPECT_EQ(CommonSetting::CourseId(), 0);
+    tab_.dispatch({{"screen", id}, {"e", "row"}, {"index", 0}});
+    EXPECT_EQ(CommonSetting::CourseId(), course);
+    EXPECT_EQ(ConfigHelper::getIntValue(ConfigHelper::kCourseId), course);
+    const auto screens = only(sent(), "screen");
+    ASSERT_GE(screens.size(), 2u);
+    EXPECT_EQ(screens[0]["op"], "reset");
+    EXPECT_EQ(screens[1]["kind"], "home");
+    EXPECT_EQ(screens[1]["root"], true);
+}
+
+}  // namespace
+}  // namespace examora
