@@ -9,6 +9,7 @@
 
 #include "platform/paths.h"
 #include "server/content_loader.h"
+#include "server/course_package.h"
 #include "server/csv_course_import.h"
 #include "server/reference_service.h"
 #include "server/service_store.h"
@@ -20,8 +21,32 @@ std::filesystem::path demoFolder() {
     return std::filesystem::path(examora::Paths::resourceDirectory()) / "demo";
 }
 
-// Imports a question file into the store of `dataDir`; the exit status of the program.
-int importCsv(const std::string& dataDir, const examora::CsvImportOptions& options) {
+// Writes the course's package (the archive clients install offline) to `target`; false, with the
+// reason on standard error, when it cannot be built or copied.
+bool writePackage(examora::ServiceStore& store, int courseId, const std::filesystem::path& target) {
+    examora::CoursePackage packages(store);
+    const std::string name = packages.packageName(courseId);
+    const auto archive = name.empty() ? std::nullopt : packages.packageFile(name + ".zip");
+    if (!archive) {
+        std::cerr << "examora-service: the course's package could not be built\n";
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::copy_file(*archive, target, std::filesystem::copy_options::overwrite_existing,
+                               error);
+    if (error) {
+        std::cerr << "examora-service: cannot write " << target.string() << ": " << error.message()
+                  << "\n";
+        return false;
+    }
+    std::printf("package %s.zip written to %s\n", name.c_str(), target.string().c_str());
+    return true;
+}
+
+// Imports a question file into the store of `dataDir`, and writes the course's package when
+// `packageTarget` is given; the exit status of the program.
+int importCsv(const std::string& dataDir, const examora::CsvImportOptions& options,
+              const std::filesystem::path& packageTarget) {
     using namespace examora;
     ServiceStore store(dataDir);
     if (!store.isOpen()) {
@@ -56,6 +81,7 @@ int importCsv(const std::string& dataDir, const examora::CsvImportOptions& optio
         "changed\n",
         report.courseId, options.course.c_str(), report.imported, report.bad.size(),
         report.changed);
+    if (!packageTarget.empty() && !writePackage(store, report.courseId, packageTarget)) return 1;
     return 0;
 }
 
@@ -90,10 +116,14 @@ int main(int argc, char** argv) {
     importCommand->add_option("--data", dataDir, "store folder (created if missing)");
     importCommand->add_flag("--skip-bad", import.skipBad,
                             "write the good rows even when some rows are bad");
+    std::string packageTarget;
+    importCommand->add_option("--package", packageTarget,
+                              "also write the course's package (zip) to this file, for "
+                              "installing without the service");
     CLI11_PARSE(app, argc, argv);
     if (importCommand->parsed()) {
         import.file = importFile;
-        return importCsv(dataDir, import);
+        return importCsv(dataDir, import, packageTarget);
     }
 
     sigset_t signals;
