@@ -9,6 +9,8 @@ packages=(
   libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev libcli11-dev uuid-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
   chromium nodejs fonts-noto-cjk
+  zip python3
+  nginx-light
 )
 # The browser test drives Chromium from Node; fonts-noto-cjk gives its screenshots Chinese
 # characters instead of empty boxes. A Node.js that brings its own npm (as some

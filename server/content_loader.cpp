@@ -9,11 +9,13 @@
 #include <sstream>
 #include <vector>
 
+#include "lib/course_content_generator.h"
 #include "lib/course_generator.h"
 #include "platform/base64.h"
 #include "platform/date_time.h"
 #include "platform/text_util.h"
 #include "server/catalogue_table.h"
+#include "server/course_content_loader.h"
 #include "server/service_store.h"
 #include "service/exam_web_service_util.h"
 #include "store/sqlite_connection.h"
@@ -298,18 +300,25 @@ int ContentLoader::loadFolder(const std::filesystem::path& folder) {
         const std::filesystem::path file = folder / (t.name + ".json");
         if (std::filesystem::exists(file)) tables.emplace_back(t.name, rowsOfFile(file));
     }
-    return upsertAll(store_, tables);
+    const int changed = upsertAll(store_, tables);
+    // The folder's course content, if it has any, in a load of its own.
+    return changed + CourseContentLoader(store_).loadFolder(folder);
 }
 
 int ContentLoader::loadGenerated(char size) {
     if (CourseGenerator::courseIdForSize(size) == 0) {
         throw ContentLoadError(std::string("no generated course of size ") + size);
     }
-    return upsertAll(store_, CourseGenerator::catalogue(size));
+    const int changed = upsertAll(store_, CourseGenerator::catalogue(size));
+    return changed + CourseContentLoader(store_).load(CourseContentGenerator::content(size));
 }
 
 bool ContentLoader::upsertRow(const std::string& table, const Dict& row) {
     return upsertAll(store_, {{table, {row}}}) > 0;
+}
+
+int ContentLoader::upsertRows(const std::vector<std::pair<std::string, DictList>>& tables) {
+    return upsertAll(store_, tables);
 }
 
 bool ContentLoader::deleteRow(const std::string& table, const Dict& key) {

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/dict.h"
 
@@ -36,14 +38,19 @@ class ContentLoader {
     explicit ContentLoader(ServiceStore& store) : store_(store) {}
 
     // Loads "<table>.json" files of the folder, each a JSON array of row objects, in the order of
-    // the catalogue (classes before courses, …); other files are ignored. Adds and changes rows;
-    // rows missing from a file stay. Returns the number of rows that changed.
+    // the catalogue (classes before courses, …), then the folder's course content
+    // (CourseContentLoader::loadFolder, a second transaction); other files are ignored. Adds and
+    // changes rows; rows missing from a file stay. Returns the number of rows that changed.
     int loadFolder(const std::filesystem::path& folder);
     // The catalogue of a generated course of size 'S', 'M' or 'L': the classes, that size's
-    // course, districts, a message and settings. Returns the number of rows that changed.
+    // course, districts, a message and settings; then, in a second transaction, the course's
+    // chapters, outline, questions and pictures. Returns the number of rows that changed.
     int loadGenerated(char size);
     // Adds or changes one row; true when it changed anything.
     bool upsertRow(const std::string& table, const Dict& row);
+    // Adds or changes rows of several tables, in the order given, in one transaction. Returns the
+    // number of rows that changed.
+    int upsertRows(const std::vector<std::pair<std::string, DictList>>& tables);
     // Deletes one row by its key; true when there was such a row.
     bool deleteRow(const std::string& table, const Dict& key);
 

@@ -4,14 +4,63 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <cstdio>
+#include <memory>
 
 #include "platform/log.h"
 #include "server/account_methods.h"
+#include "server/byte_range.h"
 #include "server/catalogue_methods.h"
+#include "server/content_methods.h"
+#include "server/learner_methods.h"
 
 namespace examora {
 
 namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Serves one package file whole or by one byte range; HEAD gets the same headers without body.
+void servePackage(const std::filesystem::path& path, const httplib::Request& req,
+                  httplib::Response& res) {
+    std::error_code ec;
+    const std::uint64_t size = std::filesystem::file_size(path, ec);
+    if (ec) {
+        res.status = 404;
+        return;
+    }
+    std::optional<std::string> header;
+    if (req.has_header("Range")) header = req.get_header_value("Range");
+    const ByteRange range = ByteRange::choose(header, size);
+    // The range is answered here, whole: httplib would slice the body a second time by the
+    // parsed ranges and add a second Content-Range, and it does not clamp a range running past
+    // the end. Its Request object is not const in itself, only handed on as const.
+    const_cast<httplib::Request&>(req).ranges.clear();
+    res.status = range.status;
+    res.set_header("Accept-Ranges", "bytes");
+    if (!range.contentRange.empty()) res.set_header("Content-Range", range.contentRange);
+    if (range.status == 416) return;
+    auto file = std::shared_ptr<std::FILE>(std::fopen(path.c_str(), "rb"), FileCloser());
+    if (!file) {
+        res.status = 404;
+        return;
+    }
+    const std::uint64_t first = range.first;
+    res.set_content_provider(
+        static_cast<std::size_t>(range.length), "application/zip",
+        [file, first](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+            char buffer[64 * 1024];
+            if (std::fseek(file.get(), static_cast<long>(first + offset), SEEK_SET) != 0)
+                return false;
+            const std::size_t n =
+                std::fread(buffer, 1, std::min(length, sizeof buffer), file.get());
+            if (n == 0) return false;
+            return sink.write(buffer, n);
+        });
+}
+
 // Larger request bodies are refused before they are read (learner uploads stay far below).
 constexpr std::size_t kMaxRequestBytes = 64u << 20;
 }  // namespace
@@ -19,9 +68,12 @@ constexpr std::size_t kMaxRequestBytes = 64u << 20;
 ReferenceService::ReferenceService(ReferenceServiceOptions options)
     : options_(std::move(options)),
       store_(options_.dataDir),
+      packages_(store_),
       server_(std::make_unique<httplib::Server>()) {
     CatalogueMethods::registerWith(dispatcher_, store_);
     AccountMethods::registerWith(dispatcher_, store_);
+    LearnerMethods::registerWith(dispatcher_, store_);
+    ContentMethods::registerWith(dispatcher_, store_, packages_);
 }
 
 ReferenceService::~ReferenceService() {
@@ -41,6 +93,15 @@ bool ReferenceService::start() {
         for (const auto& [name, value] : reply.headers)
             res.set_header(name.c_str(), value);
         res.set_content(reply.body, reply.contentType.c_str());
+    });
+    server_->Get(std::string(kPackagePath) + "([^/]+)", [this](const httplib::Request& req,
+                                                               httplib::Response& res) {
+        std::optional<std::filesystem::path> path = packages_.packageFile(req.matches[1].str());
+        if (!path) {
+            res.status = 404;
+            return;
+        }
+        servePackage(*path, req, res);
     });
     // Whatever escapes a handler still ends as a complete SOAP fault.
     server_->set_exception_handler(

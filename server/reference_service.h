@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "server/course_package.h"
 #include "server/service_store.h"
 #include "server/soap_dispatcher.h"
 
@@ -29,6 +30,9 @@ struct ReferenceServiceOptions {
 class ReferenceService {
   public:
     static constexpr const char* kServicePath = "/CL.ExamWebService/ExamJsonService.asmx";
+    // Course packages are served beside the service: the client cuts the service address after
+    // its last "/" and appends "subject/<name>.zip".
+    static constexpr const char* kPackagePath = "/CL.ExamWebService/subject/";
 
     explicit ReferenceService(ReferenceServiceOptions options);
     ~ReferenceService();
@@ -47,6 +51,7 @@ class ReferenceService {
     std::string serviceURL() const;
 
     ServiceStore& store() { return store_; }
+    CoursePackage& packages() { return packages_; }
     // The service's clock as local text "yyyy-MM-dd HH:mm:ss" (the wall clock by default).
     void setClock(std::function<std::string()> nowText) { store_.setClock(std::move(nowText)); }
 
@@ -56,6 +61,7 @@ class ReferenceService {
   private:
     ReferenceServiceOptions options_;
     ServiceStore store_;
+    CoursePackage packages_;
     SoapDispatcher dispatcher_;
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;  // the accept loop; requests run on the server's own worker pool

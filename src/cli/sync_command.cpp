@@ -14,6 +14,7 @@
 #include "platform/paths.h"
 #include "store/sqlite_helper.h"
 #include "sync/client_data_exchange.h"
+#include "sync/course_content_sync.h"
 
 namespace examora {
 
@@ -48,6 +49,28 @@ void printState(std::ostream& out) {
     }
     if (rs) rs->close();
     db.CloseDataBase();
+}
+
+// One course's content, item set after item set; the number of item sets left incomplete.
+int syncCourse(int courseId, std::ostream& out) {
+    static const char* const kNames[] = {"chapters", "outline", "questions"};
+    CourseContentSync::Options options;
+    options.courseId = courseId;
+    options.district = CommonSetting::District();
+    int incomplete = 0;
+    for (const ContentItemSetReport& r : CourseContentSync::run(options)) {
+        out << "course " << courseId << " " << kNames[static_cast<int>(r.itemSet)] << ": ";
+        if (!r.listDelivered) {
+            out << "failed, the service did not deliver the change list; ";
+        } else {
+            out << r.listed << " listed, " << r.written << " written, " << r.pictures
+                << " pictures, ";
+            if (!r.dateStored) out << r.failedBatches << " batch(es) incomplete, ";
+        }
+        out << "date " << (r.storedDate.empty() ? "never" : r.storedDate) << "\n";
+        if (!r.dateStored) ++incomplete;
+    }
+    return incomplete;
 }
 
 }  // namespace
@@ -110,12 +133,17 @@ int SyncCommand::run(const Options& options, std::ostream& out, std::ostream& er
         }
     }
     printState(out);
+    const int incomplete = options.course ? syncCourse(*options.course, out) : 0;
+    if (incomplete > 0) {
+        err << "examora: " << incomplete
+            << " content item set(s) are incomplete; they are fetched again next time\n";
+    }
     if (failed > 0) {
         err << "examora: " << failed
             << " base item(s) could not be downloaded; they are tried again next time\n";
         return 1;
     }
-    return 0;
+    return incomplete > 0 ? 1 : 0;
 }
 
 }  // namespace examora

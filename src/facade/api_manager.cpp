@@ -13,6 +13,12 @@ APIManager& APIManager::sharedManager() {
 
 APIManager::APIManager() : dalCourse_(std::make_unique<CourseUtil>()) {}
 
+APIManager::APIManager(std::function<std::unique_ptr<UserUtil>()> makeUserUtil)
+    : dalCourse_(std::make_unique<CourseUtil>()),
+      dalUser_(makeUserUtil
+                   ? GuardedLazy<UserUtil>::Make(std::move(makeUserUtil))
+                   : GuardedLazy<UserUtil>::Make([] { return std::make_unique<UserUtil>(); })) {}
+
 APIManager::~APIManager() = default;
 
 void APIManager::setDalCourse(std::unique_ptr<CourseUtil> course) {

@@ -8,9 +8,12 @@
 #include <variant>
 #include <vector>
 
+#include "account/user_util.h"
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
 #include "engine/subject_filter.h"
+#include "facade/account_actions.h"
+#include "facade/guarded_lazy.h"
 #include "platform/exam_error.h"
 #include "platform/value.h"
 #include "store/records/base_item_entity.h"
@@ -37,8 +40,12 @@ namespace examora {
 // presence loop's worker reach it.
 //
 // Threads: screens call from the main queue; `dalCourse` and the subject utility belong to the
-// main queue and must not be reached from elsewhere.
-class APIManager {
+// main queue and must not be reached from elsewhere. The account rows may be called from any
+// thread (the presence loop calls userLoginOnWithBlock from its worker).
+//
+// The account rows serve the account screens too: APIManager is an AccountActions, whose
+// completions take the error by value.
+class APIManager : public AccountActions {
   public:
     // (result, error): error is null on success; on failure the result is empty.
     template <class T>
@@ -62,7 +69,10 @@ class APIManager {
 
     // A manager of its own on the current database (tests, tools).
     APIManager();
-    ~APIManager();
+    // The same, with `dalUser` built by makeUserUtil on first use (tests hand in one over a
+    // scripted service).
+    explicit APIManager(std::function<std::unique_ptr<UserUtil>()> makeUserUtil);
+    ~APIManager() override;
     APIManager(const APIManager&) = delete;
     APIManager& operator=(const APIManager&) = delete;
 
@@ -155,7 +165,67 @@ class APIManager {
     void loadEbbinghausListWithCourseId(int courseId,
                                         const Block<std::vector<BaseItemEntity>>& block);
 
+    // ---- Learner data exchange (api_manager_sync.cpp) ----------------------------------------
+    // Each runs a fresh ClientDataExchange for the current learner (LoginUserId) and answers
+    // 1. A run in which a call did not reach the service, or a download could not be stored, is
+    // the error kSyncName / kSyncFailed: what was not sent stays queued or marked for next time.
+
+    static constexpr const char* kSyncName = "同步";
+    static constexpr const char* kSyncFailed = "同步失败！";
+
+    // Answers, papers and notes held by the service for the learner, merged into this device.
+    void downloadUserDataFromServer_withBlock(const IntBlock& block);
+    // The queued tasks, then the current course's answers and papers changed since the last
+    // upload; `willClear` clears the learner's answer history on the service first and sends
+    // every answer of the course.
+    void uploadUserDataToServer_willClear(bool willClear, const IntBlock& block);
+    // The oldest queued task; also 1 when the queue is empty or the task was dropped.
+    void uploadTaskToServer_withBlock(const IntBlock& block);
+    // Whether the service holds content of the course newer than the device's (a fresh
+    // ClientDataExchange). The completion takes the answer alone; an error raised by the check
+    // passes to the caller unchanged.
+    void checkCourseHadNewUpdate_withCourseId(int courseId, int courseType,
+                                              const std::function<void(bool)>& block);
+
+    // ---- Accounts (api_manager_account.cpp) ----------------------------------------------------
+    //
+    // Each row reaches `dalUser`, created on first use and lent to one thread at a time; the
+    // completion runs after the account object is given back, so it may call another row.
+
+    void userLogin(const UserEntity& user, AccountActions::Block<int> block) override;
+    void userRegist(const UserEntity& user, AccountActions::Block<int> block) override;
+    // YES once the service accepted the change; a refusal or no answer is the error
+    // UserAccountActions::kUpdateName / kUpdateReason and nothing changes on the device.
+    void updateUserInfo(const UserEntity& user, AccountActions::Block<bool> block) override;
+    // An old password that does not verify is the error kPasswordName / kPasswordReason, and
+    // the password stays.
+    void changeUserPassword(int userId, const std::string& oldPassword,
+                            const std::string& myPassword,
+                            AccountActions::Block<bool> block) override;
+    void loadUserInfo(int userId, AccountActions::Block<UserEntity> block) override;
+    void getUserStatusMemo(int userId, AccountActions::Block<std::string> block);
+    void checkUserName(const std::string& name, AccountActions::Block<bool> block) override;
+    void checkEMail(const std::string& email, AccountActions::Block<bool> block) override;
+    void checkUserPhone(int userId, const std::string& phone,
+                        AccountActions::Block<bool> block) override;
+    void sendForgetpasswordEmail(const std::string& email,
+                                 AccountActions::Block<bool> block) override;
+    // Clears the learner on the device, then ends the online login when there is one.
+    void userLoginOffWithBlock(AccountActions::Block<bool> block) override;
+    // With nobody logged in: (NO, no error) and nothing else, not even `dalUser` is created.
+    // Otherwise the online login id for (LoginUserId, DeviceId) becomes LoginOnlineId; on an
+    // error LoginOnlineId becomes 0 before the completion gets the error.
+    void userLoginOnWithBlock(AccountActions::Block<bool> block) override;
+
+    // Whether `dalUser` exists yet.
+    bool hasDalUser() const { return dalUser_.created(); }
+
   private:
+    // Runs use(UserUtil&) on `dalUser` and hands the outcome to the block once the account
+    // object is given back; a named failure becomes the block's error.
+    template <class T, class Use>
+    void withDalUser(const AccountActions::Block<T>& block, Use&& use);
+
     // Runs work (returning an optional result, or a value that converts to one) and hands the
     // outcome to the block under the rules above.
     template <class T, class Work>
@@ -193,6 +263,7 @@ class APIManager {
 
     std::unique_ptr<CourseUtil> dalCourse_;
     CourseSubjectUtil subjectUtil_;
+    GuardedLazy<UserUtil> dalUser_;
 };
 
 }  // namespace examora

@@ -74,7 +74,7 @@ void AppDelegate::setupCourseSelectViewController() {
 }
 
 void AppDelegate::customizeInterface() {
-    screens_.customizeInterface();
+    screens_.customizeInterface(InterfaceTheme{});
 }
 
 LogoUtil::OnlineTasks AppDelegate::onlineTasks() const {

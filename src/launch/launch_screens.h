@@ -1,5 +1,7 @@
 #pragma once
 
+#include "facade/views/interface_theme.h"
+
 namespace examora {
 
 // What the launch sequence needs of the screens: a window, the application-wide look and the two
@@ -11,8 +13,8 @@ class LaunchScreens {
 
     // Creates the main window over the whole screen.
     virtual void makeWindow() {}
-    // The application-wide look (bar colours, tints).
-    virtual void customizeInterface() {}
+    // The application-wide look: bar colour and tint.
+    virtual void customizeInterface(const InterfaceTheme& /*theme*/) {}
     // The main course screen inside a container with a left side menu.
     virtual void setupMainViewController() = 0;
     // The list of course classes inside a navigation stack.

@@ -50,6 +50,8 @@ struct Exchange {
     bool fileFailed = false;
     std::uint64_t maxBodyBytes = 0;  // 0: no limit
     bool tooLarge = false;
+    const HttpRequest* request = nullptr;
+    bool sinkRefused = false;
     long lastStatus = 0;
     CURL* easy = nullptr;
 };
@@ -62,6 +64,13 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
         return 0;  // aborts the transfer with a write error
     }
     ex->response->bytesReceived += n;
+    if (ex->request->bodySink) {
+        long status = 0;
+        curl_easy_getinfo(ex->easy, CURLINFO_RESPONSE_CODE, &status);
+        if (ex->request->bodySink(status, data, n)) return n;
+        ex->sinkRefused = true;
+        return 0;
+    }
     if (!ex->filePath) {
         ex->response->body.append(data, n);
         return n;
@@ -133,6 +142,7 @@ HttpResponse CurlTransport::perform(const HttpRequest& request) {
     ex.response = &response;
     ex.easy = h;
     ex.maxBodyBytes = request.maxBodyBytes;
+    ex.request = &request;
     if (request.outputFile) {
         ex.filePath = &*request.outputFile;
         ex.appendToFile = request.appendToFile;
@@ -165,6 +175,10 @@ HttpResponse CurlTransport::perform(const HttpRequest& request) {
         double ms = std::ceil(request.timeoutSeconds * 1000.0);
         long limit = ms > 2.0e9 ? 2000000000L : static_cast<long>(ms);
         curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, limit);
+    }
+    if (request.stallSeconds > 0) {
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, request.stallSeconds);
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, request.stallBytesPerSecond);
     }
     if (request.progress) {
         curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
@@ -209,6 +223,8 @@ HttpResponse CurlTransport::perform(const HttpRequest& request) {
     if (ex.tooLarge) {
         response.error =
             "response body larger than " + std::to_string(request.maxBodyBytes) + " bytes";
+    } else if (ex.sinkRefused) {
+        response.error = "body refused";
     } else if (ex.fileFailed) {
         response.error = "cannot write " + request.outputFile->string();
     } else if (rc != CURLE_OK) {

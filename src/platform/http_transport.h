@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -35,6 +36,13 @@ struct HttpRequest {
     // body is written, so an error page never lands in a partial download.
     std::optional<std::filesystem::path> outputFile;
     bool appendToFile = false;
+    // When set, body bytes go to this sink as they arrive, with the response status, instead of
+    // to memory or a file; returning false aborts the exchange as failed ("body refused").
+    std::function<bool(long status, const char* data, std::size_t size)> bodySink;
+    // Aborts the exchange as failed when fewer than `stallBytesPerSecond` arrive for
+    // `stallSeconds` in a row (0: no stall limit).
+    long stallSeconds = 0;
+    long stallBytesPerSecond = 1;
     // Called as bytes arrive with (received, expected or 0); returning false aborts the exchange.
     std::function<bool(std::uint64_t, std::uint64_t)> progress;
     // The most body bytes accepted; a longer body aborts the exchange as failed, so that no

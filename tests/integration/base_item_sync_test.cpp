@@ -306,7 +306,7 @@ TEST_F(LaunchSyncTest, AnsweringServiceGetsOneDownloadAfterTheCheck) {
 
 TEST_F(BaseItemSyncTest, SyncCommandReportsEachItemOrWhyItCannotRun) {
     loader.upsertRow("district", {{"cdccode", "330000"}, {"cdcname", "浙江"}});
-    SyncCommand::Options options{home_.path(), service.serviceURL(), true};
+    SyncCommand::Options options{home_.path(), service.serviceURL(), true, std::nullopt};
     std::ostringstream out, err;
     ASSERT_EQ(SyncCommand::run(options, out, err), 0) << err.str();
     EXPECT_NE(out.str().find("district: 1 rows, incremental\n"), std::string::npos) << out.str();

@@ -2,10 +2,10 @@
 
 #include <sstream>
 
-#include "launch/app_delegate.h"
 #include "app/common_setting.h"
 #include "app/config_helper.h"
 #include "cli/launch_command.h"
+#include "launch/app_delegate.h"
 #include "platform/log.h"
 #include "platform/main_queue.h"
 #include "platform/paths.h"
@@ -18,7 +18,9 @@ namespace {
 class FakeScreens : public LaunchScreens {
   public:
     void makeWindow() override { calls.push_back("window"); }
-    void customizeInterface() override { calls.push_back("customize"); }
+    void customizeInterface(const InterfaceTheme& theme) override {
+        calls.push_back("customize " + theme.barColor + " " + theme.tintColor);
+    }
     void setupMainViewController() override { calls.push_back("main"); }
     void setupCourseSelectViewController() override { calls.push_back("course select"); }
     void makeKeyAndVisible() override { calls.push_back("visible"); }
@@ -54,7 +56,8 @@ TEST_F(AppDelegateTest, LaunchFixesTheServiceParametersAndShowsTheStoredCourse) 
     EXPECT_EQ(CommonSetting::LoginUserName(), "li");
     EXPECT_FALSE(CommonSetting::DeviceId().empty());
     EXPECT_EQ(delegate_.firstScreen(), AppDelegate::FirstScreen::Main);
-    EXPECT_EQ(screens_.calls, (std::vector<std::string>{"window", "customize", "main", "visible"}));
+    EXPECT_EQ(screens_.calls, (std::vector<std::string>{"window", "customize 0x2aaae2 0x3bbc79",
+                                                        "main", "visible"}));
 }
 
 TEST_F(AppDelegateTest, NoCourseShowsTheCourseSelectionExceptBeforeTheCutOffDate) {

@@ -21,13 +21,9 @@ if bash "$check" "$tree" >/dev/null 2>&1; then
     echo "FAIL: the web interface reached into the command line"; exit 1
 fi
 rm "$tree/src/web/w.cpp"
-printf '// A command.\n#include "web/web_app.h"\n' >"$tree/src/cli/c.cpp"
-if bash "$check" "$tree" >/dev/null 2>&1; then
-    echo "FAIL: a command other than serve reached into the web interface"; exit 1
-fi
-mv "$tree/src/cli/c.cpp" "$tree/src/cli/serve_command.cpp"
+printf '// A command.\n#include "web/web_app.h"\n' >"$tree/src/cli/serve_command.cpp"
 if ! out=$(bash "$check" "$tree" 2>&1); then
-    echo "FAIL: the serve command may start the web interface: $out"; exit 1
+    echo "FAIL: the command line may start the web interface: $out"; exit 1
 fi
 rm "$tree/src/cli/serve_command.cpp"
 printf '#include "platform/log.h"\n' >"$tree/src/cli/c.cpp"

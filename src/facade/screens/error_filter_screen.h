@@ -1,0 +1,36 @@
+#pragma once
+
+#include <vector>
+
+#include "facade/views/navigation_view.h"
+#include "facade/views/row_list_view.h"
+#include "facade/views/title_view.h"
+#include "store/records/base_item_entity.h"
+
+namespace examora {
+
+// The way into the wrong-answer drill: "待解决" (the open wrong answers) or "已砍" (those set
+// aside); either opens the drill screen with its filter type as argument.
+class ErrorFilterScreen {
+  public:
+    static constexpr const char* kRoute = "wrong_filter";
+    static constexpr const char* kTitle = "错题强化";
+    static constexpr const char* kDrillRoute = "wrong_drill";
+
+    struct Views {
+        TitleView& title;
+        RowListView& rows;
+        NavigationView& navigation;
+    };
+
+    explicit ErrorFilterScreen(Views views);
+
+    void open();
+    void selectRow(int row);
+
+  private:
+    Views views_;
+    std::vector<BaseItemEntity> items_;
+};
+
+}  // namespace examora
