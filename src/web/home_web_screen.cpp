@@ -2,6 +2,9 @@
 
 #include "web/home_web_screen.h"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <csignal>
 
 #include "platform/text_util.h"
@@ -93,7 +96,9 @@ void HomeWebScreen::animateWindowAway(const std::string& name, double seconds,
 
 void HomeWebScreen::terminate(int) {
     // Quitting ends the server as SIGTERM does: every tab closes and the service stops cleanly.
-    std::raise(SIGTERM);
+    // The signal goes to the process, where the serve command waits for it (raise would pend on
+    // this thread, which blocks it).
+    ::kill(::getpid(), SIGTERM);
 }
 
 void HomeWebScreen::handle(const json& event) {
