@@ -41,6 +41,8 @@ const handlers = {
   progress: progress.command,
   summary: summary.command,
   member: summary.member,
+  menu: summary.menu,
+  url(m) { window.open(m.url, '_blank', 'noopener,noreferrer'); },
   awake: awake.command,
   exit() {
     navigation.reset();

@@ -17,19 +17,15 @@ export function build(s) {
   s.body.append(el('div', { class: 'summary' },
     el('p', { class: 'summary-main' }, '已练习', s.practised, '题'),
     el('p', { class: 'summary-side' }, s.wrong, s.rate)));
-  s.body.append(el('div', { class: 'grid' }, s.spec.cells.map((cell) => el('button', {
-    class: 'cell', 'data-cell': cell.number,
-    onclick: () => send({ screen: s.id, e: 'cell', number: cell.number }) },
-  icon(cell.icon), el('span', {}, cell.label)))));
+  s.grid = el('div', { class: 'grid' });
+  s.body.append(s.grid);
 
-  s.memberName = el('span', {}, '点击登录');
+  s.memberName = el('span', {}, '');
+  s.menuList = el('ul', {});
   s.menu = el('aside', { class: 'side-menu', hidden: true },
     el('button', { class: 'menu-header', onclick: () => { toggleMenu(s, false);
       send({ screen: s.id, e: 'menu', number: 99 }); } }, icon('memberBtn_Nav'), s.memberName),
-    el('ul', {}, s.spec.menu.map((item) => el('li', {}, el('button', { class: 'menu-item',
-      'data-menu': item.number, onclick: () => { toggleMenu(s, false);
-        send({ screen: s.id, e: 'menu', number: item.number }); } },
-    icon(item.icon), el('span', {}, item.label))))));
+    s.menuList);
   s.scrim = el('div', { class: 'scrim', hidden: true, onclick: () => toggleMenu(s, false) });
   s.el.append(s.scrim, s.menu);
 }
@@ -45,6 +41,30 @@ export function command(m) {
   s.practised.textContent = m.practised;
   s.wrong.textContent = m.wrong;
   s.rate.textContent = m.rate;
+}
+
+// The grid's cells (three columns; a number without a cell leaves its place empty) and the side
+// menu's rows.
+export function menu(m) {
+  const s = screen(m.screen);
+  if (!s || !s.grid) return;
+  if (m.op === 'grid') {
+    const byNumber = new Map(m.items.map((item) => [item.number, item]));
+    const last = Math.max(-1, ...m.items.map((item) => item.number));
+    const cells = [];
+    for (let n = 0; n <= last || cells.length % 3; n++) {
+      const item = byNumber.get(n);
+      cells.push(item ? el('button', { class: 'cell', 'data-cell': n,
+        onclick: () => send({ screen: s.id, e: 'cell', number: n }) },
+      icon(item.icon), el('span', {}, item.label)) : el('div', { class: 'cell empty' }));
+    }
+    s.grid.replaceChildren(...cells);
+  } else if (m.op === 'side') {
+    s.menuList.replaceChildren(...m.items.map((item) => el('li', {}, el('button', {
+      class: 'menu-item', 'data-menu': item.number,
+      onclick: () => { toggleMenu(s, false); send({ screen: s.id, e: 'menu', number: item.number }); } },
+    icon(item.icon), el('span', {}, item.label)))));
+  }
 }
 
 export function member(m) {

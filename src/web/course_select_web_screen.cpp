@@ -5,6 +5,7 @@
 #include "app/common_setting.h"
 #include "app/config_helper.h"
 #include "facade/api_manager.h"
+#include "facade/screens/main_view_controller.h"
 #include "platform/notification_center.h"
 #include "platform/text_util.h"
 #include "sync/base_item_downloader.h"
@@ -96,7 +97,7 @@ void CourseSelectWebScreen::handle(const nlohmann::json& event) {
         CommonSetting::setCourseId(key);
         CommonSetting::setCourseName(items_[index].name);
         ConfigHelper::updateIntValue(ConfigHelper::kCourseId, key);
-        tab().setRoot(context().router(tab(), "home", std::string()));
+        tab().setRoot(context().router(tab(), MainViewController::kRoute, std::string()));
     }
 }
 

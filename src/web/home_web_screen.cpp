@@ -1,12 +1,11 @@
-// HomeWebScreen: the main screen's summary, grid and side menu, and where each leads.
+// HomeWebScreen: the main screen's logic over the browser's views.
 
 #include "web/home_web_screen.h"
 
-#include "app/common_setting.h"
-#include "facade/api_manager.h"
-#include "facade/course_subject_controller.h"
-#include "facade/login_screen.h"
-#include "facade/member_centre_screen.h"
+#include <csignal>
+
+#include "platform/text_util.h"
+#include "web/practice_web_screen.h"
 #include "web/web_context.h"
 #include "web/web_tab.h"
 
@@ -16,121 +15,92 @@ using nlohmann::json;
 
 namespace {
 
-struct Entry {
-    int number;
-    const char* label;
-    const char* icon;
-    const char* route;  // "" for an action of the screen itself
-    const char* argument;
-};
-
-const Entry kCells[] = {
-    {0, "题库练习", "home_button_chapter", "", ""},
-    {1, "模拟考场", "home_button_exam", "papers", ""},
-    {2, "考试大纲", "home_button_guide", "outline", "0"},
-    {3, "错题强化", "home_button_myerror", "drill", ""},
-    {4, "收藏笔记", "home_button_collect", "chapters", "4:0"},
-    {5, "云同步", "home_button_mynote", "exchange", ""},
-    {6, "题库重载", "home_button_redo", "download", ""},
-    {8, "退出软件", "home_button_exit", "", ""},
-};
-
-const Entry kMenu[] = {
-    {0, "选择科目", "menu_course", "course_select", ""},
-    {1, "搜索试题", "menu_search", "search", ""},
-    {2, "软件设置", "menu_setting", "settings", ""},
-    {3, "距离考试", "menu_date", "exam_day", ""},
-    {4, "进入官网\t", "menu_home", "home_page", ""},
-    {5, "在线客服\t", "menu_qq", "service", ""},
-    {6, "关于软件", "menu_aboutus", "about", ""},
-};
+json items(const std::vector<MenuItem>& list) {
+    json out = json::array();
+    for (const MenuItem& item : list) {
+        // The tab in two labels only aligns them on the phone.
+        out.push_back({{"number", item.number}, {"label", trim(item.label)}, {"icon", item.icon}});
+    }
+    return out;
+}
 
 }  // namespace
 
-HomeWebScreen::HomeWebScreen(WebTab& tab) : WebScreen(tab, "home", CommonSetting::CourseName()) {}
+HomeWebScreen::HomeWebScreen(WebTab& tab) : WebScreen(tab, "home", "") {}
 
-HomeWebScreen::~HomeWebScreen() = default;
-
-json HomeWebScreen::spec() const {
-    json cells = json::array();
-    for (const Entry& e : kCells) {
-        cells.push_back({{"number", e.number}, {"label", e.label}, {"icon", e.icon}});
-    }
-    json menu = json::array();
-    for (const Entry& e : kMenu) {
-        // The tab in two labels only aligns them on the phone.
-        std::string label = e.label;
-        if (!label.empty() && label.back() == '\t') label.pop_back();
-        menu.push_back({{"number", e.number}, {"label", label}, {"icon", e.icon}});
-    }
-    return {{"cells", cells}, {"menu", menu}};
+HomeWebScreen::~HomeWebScreen() {
+    // The controller stops its presence loop before the views it reports to go.
+    main_.reset();
 }
 
 void HomeWebScreen::start() {
-    context().api.getCourseName(CommonSetting::CourseId(),
-                                [this](std::optional<std::string> name, const ExamError*) {
-                                    if (!name || name->empty()) return;
-                                    CommonSetting::setCourseName(*name);
-                                    setTitle(*name);
-                                });
-    topics_ = std::make_unique<CourseTestTopicsView>(views(), CommonSetting::CourseId());
-    sendMember();
+    downloads_ = std::make_unique<SubjectDownloadManager>(views(), views());
+    MainLinks links;
+    links.downloads = downloads_->links();
+    main_ = std::make_unique<MainViewController>(
+        context().api,
+        MainViews{*this, *this, views(), views(), views(), views(), *this, *this, *this},
+        std::move(links));
 }
 
 void HomeWebScreen::shownAgain() {
-    if (topics_) topics_->refresh(CommonSetting::CourseId());
-    sendMember();
+    if (!main_) return;
+    main_->viewWillAppear();
+    main_->refreshUserInfo();
 }
 
-void HomeWebScreen::sendMember() {
-    const bool in = CommonSetting::LoginUserId() >= 1;
-    views().send("member",
-                 {{"name", in ? CommonSetting::LoginUserName() : "点击登录"}, {"loggedIn", in}});
+void HomeWebScreen::reported(const std::string&, int) {
+    if (main_) main_->refreshUserInfo();
+}
+
+void HomeWebScreen::showGrid(const std::vector<MenuItem>& cells) {
+    views().send("menu", {{"op", "grid"}, {"items", items(cells)}});
+}
+
+void HomeWebScreen::showSideMenu(const std::vector<MenuItem>& list) {
+    views().send("menu", {{"op", "side"}, {"items", items(list)}});
+}
+
+void HomeWebScreen::showMemberHeader(const std::string& text) {
+    views().send("member", {{"name", text}});
+}
+
+void HomeWebScreen::openPractice(int showTime, int chapterId, int subjectId,
+                                 const SubjectFilter& filter) {
+    tab().push(std::make_unique<PracticeWebScreen>(tab(), showTime, chapterId, subjectId, filter));
+}
+
+void HomeWebScreen::openPaper(int showTime, int paperId, std::function<void()>) {
+    tab().push(std::make_unique<PracticeWebScreen>(tab(), showTime, paperId));
+}
+
+bool HomeWebScreen::canOpenURL(const std::string& url) {
+    // The browser opens web addresses only; a messenger's scheme has no program behind it here.
+    return startsWith(url, "https://") || startsWith(url, "http://");
+}
+
+void HomeWebScreen::openURL(const std::string& url) {
+    if (canOpenURL(url)) views().send("url", {{"url", url}});
+}
+
+void HomeWebScreen::animateWindowAway(const std::string& name, double seconds,
+                                      std::function<void(const std::string& name)> finished) {
+    views().send("exit", {{"seconds", seconds}});
+    views().callAfter(static_cast<int>(seconds * 1000), [name, finished = std::move(finished)] {
+        if (finished) finished(name);
+    });
+}
+
+void HomeWebScreen::terminate(int) {
+    // Quitting ends the server as SIGTERM does: every tab closes and the service stops cleanly.
+    std::raise(SIGTERM);
 }
 
 void HomeWebScreen::handle(const json& event) {
+    if (!main_) return;
     const std::string kind = event.value("e", "");
-    if (kind == "cell") cellTapped(event.value("number", -1));
-    if (kind == "menu") menuTapped(event.value("number", -1));
-}
-
-void HomeWebScreen::cellTapped(int cell) {
-    if (cell == 0) {
-        CourseSubjectController::askToResume(
-            context().api.dalCourse(), CommonSetting::CourseId(), views(),
-            [this](std::optional<CourseSubjectController::ResumePoint> point) {
-                if (point) {
-                    tab().pushRoute("practice", "0:" + std::to_string(point->chapterId) + ":" +
-                                                    std::to_string(point->subjectId));
-                } else {
-                    tab().pushRoute("chapters", "0:0");
-                }
-            });
-        return;
-    }
-    if (cell == 8) {
-        views().showDialog("退出提示", "您真的要退出吗？", {"取消", "确认"}, [this](int button) {
-            if (button == 1) views().send("exit", json::object());
-        });
-        return;
-    }
-    for (const Entry& e : kCells) {
-        if (e.number == cell) tab().pushRoute(e.route, e.argument);
-    }
-}
-
-void HomeWebScreen::menuTapped(int item) {
-    if (item == 99) {
-        if (CommonSetting::LoginUserId() < 1) {
-            tab().pushRoute(LoginScreen::kRoute, std::string());
-        } else {
-            tab().pushRoute(MemberCentreScreen::kRoute, std::string());
-        }
-        return;
-    }
-    for (const Entry& e : kMenu) {
-        if (e.number == item) tab().pushRoute(e.route, e.argument);
-    }
+    if (kind == "cell") main_->gridCellTapped(event.value("number", -1));
+    if (kind == "menu") main_->clickMenuItem(event.value("number", -1));
 }
 
 }  // namespace examora

@@ -2,37 +2,58 @@
 
 #include <memory>
 
-#include "facade/course_test_topics_view.h"
+#include "facade/screens/main_view_controller.h"
+#include "facade/subject_download_manager.h"
+#include "facade/views/menu_view.h"
+#include "facade/views/practice_launcher.h"
+#include "facade/views/title_view.h"
+#include "facade/views/url_opener.h"
+#include "facade/views/window_view.h"
 #include "web/web_screen.h"
 
 namespace examora {
 
-// The main screen of the current course in the browser: the course name as title, the practice
-// summary, the function grid and the side menu with the learner's header. It only routes: each
-// cell and menu item opens the screen that carries it (an open screen not yet built shows a
-// tip).
-class HomeWebScreen : public WebScreen {
+// The main screen in the browser: MainViewController's logic (title, summary, function grid,
+// side menu, download offers, presence loop) over this screen's views. Course downloads run
+// through a SubjectDownloadManager whose progress dialog is this screen's.
+class HomeWebScreen : public WebScreen,
+                      public TitleView,
+                      public MenuView,
+                      public PracticeLauncher,
+                      public UrlOpener,
+                      public WindowView {
   public:
-    static constexpr const char* kRoute = "home";
+    static constexpr const char* kRoute = MainViewController::kRoute;
 
     explicit HomeWebScreen(WebTab& tab);
     ~HomeWebScreen() override;
 
-    nlohmann::json spec() const override;
     void start() override;
     void shownAgain() override;
     // The root has nowhere to go back to.
     void back() override {}
+    // A log-in, registration or log-out below: the side menu's header shows the learner again.
+    void reported(const std::string& route, int value) override;
+
+    void setTitle(const std::string& title) override { WebScreen::setTitle(title); }
+    void showGrid(const std::vector<MenuItem>& cells) override;
+    void showSideMenu(const std::vector<MenuItem>& items) override;
+    void showMemberHeader(const std::string& text) override;
+    void openPractice(int showTime, int chapterId, int subjectId,
+                      const SubjectFilter& filter) override;
+    void openPaper(int showTime, int paperId, std::function<void()> onSubmitted) override;
+    bool canOpenURL(const std::string& url) override;
+    void openURL(const std::string& url) override;
+    void animateWindowAway(const std::string& name, double seconds,
+                           std::function<void(const std::string& name)> finished) override;
+    void terminate(int status) override;
 
   protected:
     void handle(const nlohmann::json& event) override;
 
   private:
-    void cellTapped(int cell);
-    void menuTapped(int item);
-    void sendMember();
-
-    std::unique_ptr<CourseTestTopicsView> topics_;
+    std::unique_ptr<SubjectDownloadManager> downloads_;
+    std::unique_ptr<MainViewController> main_;
 };
 
 }  // namespace examora

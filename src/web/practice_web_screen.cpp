@@ -142,7 +142,12 @@ void PracticeWebScreen::openChapterResult(int chapterId) {
 }
 
 void PracticeWebScreen::openPaperResult(int paperId, std::function<void(int choice)> onClose) {
-    tab().push(ResultWebScreen::paperResult(tab(), paperId, std::move(onClose)));
+    // "查看解析" keeps the session, now reviewing the paper.
+    auto closed = [this, onClose = std::move(onClose)](int choice) {
+        if (choice == 1) setTitle(titleOf(2));
+        if (onClose) onClose(choice);
+    };
+    tab().push(ResultWebScreen::paperResult(tab(), paperId, std::move(closed)));
 }
 
 }  // namespace examora

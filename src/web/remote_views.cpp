@@ -27,11 +27,12 @@ void RemoteViews::send(const std::string& command, json body) {
 bool RemoteViews::handleEvent(const json& event) {
     const std::string kind = event.value("e", "");
     if (kind == "dialog") {
+        // Read before the dialog is taken, so a malformed answer leaves it open.
+        const int index = event.value("index", -1);
         const auto it = dialogs_.find(event.value("id", 0));
         if (it == dialogs_.end()) return true;
         Choice choice = std::move(it->second);
         dialogs_.erase(it);
-        const int index = event.value("index", -1);
         if (choice) choice(index);
         return true;
     }

@@ -28,6 +28,16 @@ namespace examora {
 std::unique_ptr<WebScreen> WebRoutes::make(WebTab& tab, const std::string& route,
                                            const std::string& argument) {
     if (route == HomeWebScreen::kRoute) return std::make_unique<HomeWebScreen>(tab);
+    // The main screen's routes to screens that take their arguments in their own form.
+    if (route == MainViewController::kChapterSelectRoute) {
+        return std::make_unique<ChapterWebScreen>(tab, argument + ":0");
+    }
+    if (route == MainViewController::kPaperListRoute) {
+        return std::make_unique<PaperListWebScreen>(tab);
+    }
+    if (route == MainViewController::kWrongFilterRoute) {
+        return std::make_unique<ReviewWebScreen>(tab, ReviewWebScreen::kDrillRoute);
+    }
     if (route == CourseSelectWebScreen::kRoute) {
         return std::make_unique<CourseSelectWebScreen>(tab, argument);
     }

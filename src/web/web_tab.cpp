@@ -2,6 +2,7 @@
 
 #include "web/web_tab.h"
 
+#include "platform/log.h"
 #include "platform/main_queue.h"
 #include "web/web_context.h"
 #include "web/web_screen.h"
@@ -9,6 +10,22 @@
 namespace examora {
 
 using nlohmann::json;
+
+namespace {
+
+// Marks a screen's code as running for its scope, even when it leaves by an exception.
+class Running {
+  public:
+    explicit Running(int& depth) : depth_(depth) { ++depth_; }
+    ~Running() { --depth_; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+  private:
+    int& depth_;
+};
+
+}  // namespace
 
 WebTab::WebTab(int id, WebContext& context) : id_(id), context_(context) {}
 
@@ -32,9 +49,8 @@ void WebTab::push(std::unique_ptr<WebScreen> screen) {
           {"title", shown.title()},
           {"root", stack_.size() == 1},
           {"spec", shown.spec()}});
-    ++depth_;
+    Running running(depth_);
     shown.start();
-    --depth_;
 }
 
 void WebTab::pushRoute(const std::string& route, const std::string& argument) {
@@ -52,9 +68,8 @@ void WebTab::pop() {
     stack_.pop_back();
     send({{"c", "screen"}, {"op", "pop"}, {"screen", top->id()}});
     retire(std::move(top));
-    ++depth_;
+    Running running(depth_);
     stack_.back()->shownAgain();
-    --depth_;
 }
 
 void WebTab::popScreen(int screenId) {
@@ -91,9 +106,13 @@ void WebTab::dispatch(const json& event) {
     if (depth_ == 0) retired_.clear();
     for (auto& screen : stack_) {
         if (screen->id() != id) continue;
-        ++depth_;
-        screen->onEvent(event);
-        --depth_;
+        Running running(depth_);
+        try {
+            screen->onEvent(event);
+        } catch (const json::exception& e) {
+            // A field of the wrong kind (a text where a number belongs) refuses the event only.
+            logf("web event refused: %@", e.what());
+        }
         break;
     }
     if (depth_ == 0) retired_.clear();

@@ -192,6 +192,20 @@ try {
     assert((await frame.textContent('body')).includes('第'), 'no heading on the page');
   });
 
+  await check('a question page can reach neither the interface nor its own origin', async () => {
+    const frame = await frameWith('#spananswer');
+    const attempts = await frame.evaluate(async (app) => {
+      const tryFetch = (url, init) => fetch(url, init).then(() => 'reached', () => 'blocked');
+      return [
+        await tryFetch(`${app}/api/event`, { method: 'POST', body: '{"tab":1}' }),
+        await tryFetch(app),
+        await tryFetch('r/style.css'),
+        (() => { try { return window.parent.document ? 'reached' : 'blocked'; } catch { return 'blocked'; } })(),
+      ];
+    }, appUrl.origin).catch((e) => [`threw ${e.message}`]);
+    assert(attempts.every((a) => a === 'blocked'), `from the page: ${attempts}`);
+  });
+
   await check('answer by mouse: the feedback shows the verdict, 重新答题 clears it', async () => {
     // Move on to an unanswered single-choice subject.
     let frame;
@@ -369,7 +383,8 @@ try {
   });
 
   await check('a swipe settles on the next page', async () => {
-    const heading = async () => (await (await currentFrame()).textContent('body')).match(/第\s*(\d+)\s*题/)[1];
+    const heading = async () => (await (await frameWith('#spananswer')).textContent('body'))
+      .match(/第\s*(\d+)\s*题/)[1];
     await page.keyboard.press('Escape');
     await page.waitForFunction(() => !document.querySelector('#app > section:not([hidden]).kind-practice'));
     await practiseLargest(0);
@@ -383,6 +398,20 @@ try {
     await page.waitForTimeout(300);
     const after = Number(await heading());
     assert(after === before + 1, `swiped from ${before} to ${after}`);
+
+    // A finger over the question page moves the pager too, and back.
+    const cdp = await context.newCDPSession(page);
+    await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 1 });
+    const y = box.y + box.height / 2;
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: box.x + 60, y }] });
+    for (let x = box.x + 60; x <= box.x + box.width - 20; x += 20) {
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: [{ x, y }] });
+    }
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    for (let i = 0; i < 40 && Number(await heading()) !== before; i++) await page.waitForTimeout(50);
+    await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: false });
+    await cdp.detach();
+    assert(Number(await heading()) === before, `a finger swipe back left page ${await heading()}`);
   });
 
   await check('the answer sheet moves to a subject; submitting shows the result', async () => {
@@ -495,7 +524,7 @@ try {
     await page.waitForSelector('.result .score');
     await shoot('25-paper-result');
     await page.click('.result button');
-    await page.waitForSelector('#app > section:not([hidden]).kind-practice');
+    await titleIs('试卷解析');
     const review = await frameWith('#spananswer');
     assert((await review.textContent('body')).includes('正确答案'), 'the review shows no answers');
     await shoot('26-paper-review');

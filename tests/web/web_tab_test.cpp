@@ -142,6 +142,16 @@ TEST_F(WebTabTest, EventsReachOnlyScreensStillShownAndAScreenMayCloseItself) {
     EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
                             [](const json& m) { return m.value("op", "") == "pop"; }),
               1);
+
+    // A field of the wrong kind refuses that event only, whichever screen code reads it.
+    std::vector<int> choices;
+    root.remote().showDialog("提示", "", {"否", "是"}, [&](int i) { choices.push_back(i); });
+    const int dialogId = sent().back()["id"];
+    tab_.dispatch({{"screen", root.id()}, {"e", "dialog"}, {"id", dialogId}, {"index", "1"}});
+    tab_.dispatch({{"screen", root.id()}, {"e", "dialog"}, {"id", std::to_string(dialogId)}});
+    EXPECT_TRUE(choices.empty());
+    tab_.dispatch({{"screen", root.id()}, {"e", "dialog"}, {"id", dialogId}, {"index", 0}});
+    EXPECT_EQ(choices, std::vector<int>{0});
 }
 
 TEST_F(WebTabTest, FieldEditsAndListChoicesAreTakenOnlyWhenWellFormed) {
