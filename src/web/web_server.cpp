@@ -157,6 +157,11 @@ bool WebServer::start() {
 
     appThread_ = std::thread([this] { app_->listen_after_bind(); });
     pageThread_ = std::thread([this] { page_->listen_after_bind(); });
+    // stop() only takes effect once an accept loop runs: a server stopped before would accept
+    // forever and its thread never end. So do not return before both loops run.
+    for (int i = 0; i < 5000 && !(app_->is_running() && page_->is_running()); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     return true;
 }
 
