@@ -1,6 +1,8 @@
 // AccountCommands: examora login, register, logout and whoami.
 #include "cli/account_commands.h"
 
+#include "cli/launched_session.h"
+
 #include <termios.h>
 #include <unistd.h>
 
@@ -13,21 +15,10 @@
 #include "facade/member_centre_screen.h"
 #include "facade/register_screen.h"
 #include "facade/user_account_actions.h"
-#include "launch/app_delegate.h"
-#include "platform/global_queue.h"
-#include "platform/log.h"
-#include "platform/main_queue.h"
-#include "platform/paths.h"
 
 namespace examora {
 
 namespace {
-
-class NoScreens : public LaunchScreens {
-  public:
-    void setupMainViewController() override {}
-    void setupCourseSelectViewController() override {}
-};
 
 // The console as an account screen: fields set by the command, tips to standard error, a closed
 // screen as success, a district list answered with the district asked for.
@@ -93,31 +84,6 @@ std::string readPassword(std::istream& in, std::ostream& err, const char* prompt
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
-}
-
-// Launches on the home, runs `work` on the main queue, and lets background work finish.
-int launched(const std::string& home, const std::string& serviceUrl, bool quiet, std::ostream& err,
-             const std::function<int()>& work) {
-    if (quiet) setLogQuiet(true);
-    if (!home.empty()) Paths::setHome(home);
-    LaunchOptions launch;
-    launch.serviceUrl = LaunchOptions::serviceUrlFrom(
-        serviceUrl.empty() ? std::nullopt : std::optional<std::string>(serviceUrl));
-    NoScreens screens;
-    AppDelegate delegate(screens);
-    int status = 1;
-    MainQueue& main = MainQueue::shared();
-    main.start();
-    main.sync([&] {
-        if (!delegate.application(launch)) {
-            err << "examora: cannot install the database in " << Paths::home() << "/documents\n";
-            return;
-        }
-        status = work();
-    });
-    GlobalQueue::waitUntilIdle();
-    main.stop();
-    return status;
 }
 
 }  // namespace
@@ -206,7 +172,7 @@ int AccountCommands::run(std::istream& in, std::ostream& out, std::ostream& err)
             return 0;
         };
     }
-    return launched(common_.home, common_.serviceUrl, common_.quiet, err, work);
+    return runLaunched(common_.home, common_.serviceUrl, common_.quiet, err, work);
 }
 
 }  // namespace examora

@@ -1,6 +1,8 @@
 // DownloadCommand: examora download, with a terminal progress bar.
 #include "cli/download_command.h"
 
+#include "cli/launched_session.h"
+
 #include <CLI/CLI.hpp>
 
 #include <atomic>
@@ -30,12 +32,6 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 extern "C" void onInterrupt(int) {
     gInterrupted.store(true);
 }
-
-class NoScreens : public LaunchScreens {
-  public:
-    void setupMainViewController() override {}
-    void setupCourseSelectViewController() override {}
-};
 
 // The progress dialog as one terminal line: "<title> [#####     ]  42%".
 class TerminalProgress : public ProgressDialogView, public DialogView {
@@ -99,7 +95,7 @@ int DownloadCommand::run(std::ostream& out, std::ostream& err) {
     LaunchOptions launch;
     launch.serviceUrl = LaunchOptions::serviceUrlFrom(
         serviceUrl_.empty() ? std::nullopt : std::optional<std::string>(serviceUrl_));
-    NoScreens screens;
+    HeadlessScreens screens;
     AppDelegate delegate(screens);
     TerminalProgress terminal(out);
     std::unique_ptr<SubjectDownloadManager> manager;

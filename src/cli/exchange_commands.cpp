@@ -1,27 +1,18 @@
 // ExchangeCommands: examora upload and download-history.
 #include "cli/exchange_commands.h"
 
+#include "cli/launched_session.h"
+
 #include <CLI/CLI.hpp>
 #include <ostream>
 
 #include "app/common_setting.h"
 #include "facade/data_exchange_screen.h"
-#include "launch/app_delegate.h"
-#include "platform/global_queue.h"
-#include "platform/log.h"
-#include "platform/main_queue.h"
-#include "platform/paths.h"
 #include "sync/client_data_exchange.h"
 
 namespace examora {
 
 namespace {
-
-class NoScreens : public LaunchScreens {
-  public:
-    void setupMainViewController() override {}
-    void setupCourseSelectViewController() override {}
-};
 
 void printUpload(const UploadReport& r, int courseId, std::ostream& out) {
     out << "tasks: " << r.tasksSent << " sent, " << r.tasksDropped << " dropped, " << r.tasksKept
@@ -70,24 +61,10 @@ bool ExchangeCommands::parsed() const {
 }
 
 int ExchangeCommands::run(std::ostream& out, std::ostream& err) {
-    if (quiet_) setLogQuiet(true);
-    if (!home_.empty()) Paths::setHome(home_);
-    LaunchOptions launch;
-    launch.serviceUrl = LaunchOptions::serviceUrlFrom(
-        serviceUrl_.empty() ? std::nullopt : std::optional<std::string>(serviceUrl_));
-    NoScreens screens;
-    AppDelegate delegate(screens);
-    int status = 1;
-    MainQueue& main = MainQueue::shared();
-    main.start();
-    main.sync([&] {
-        if (!delegate.application(launch)) {
-            err << "examora: cannot install the database in " << Paths::home() << "/documents\n";
-            return;
-        }
+    return runLaunched(home_, serviceUrl_, quiet_, err, [&] {
         if (CommonSetting::LoginUserId() < 1) {
             err << DataExchangeScreen::kLoginFirst << "\n";
-            return;
+            return 1;
         }
         ClientDataExchange exchange;
         bool delivered = false;
@@ -103,11 +80,8 @@ int ExchangeCommands::run(std::ostream& out, std::ostream& err) {
             delivered = exchange.lastHistoryReport().delivered();
         }
         if (!delivered) err << DataExchangeScreen::kFailed << "\n";
-        status = delivered ? 0 : 1;
+        return delivered ? 0 : 1;
     });
-    GlobalQueue::waitUntilIdle();
-    main.stop();
-    return status;
 }
 
 }  // namespace examora
