@@ -140,7 +140,8 @@ class CourseSubjectController {
     };
     // Before chapter practice on the main screen: when the course has a last practised subject
     // in a known chapter, asks whether to return to it. `open` runs once with the point on "是",
-    // or nullopt on "否" or when there is nothing to return to (open the chapter selection).
+    // or nullopt on "否" or when there is nothing to return to (open the chapter selection); a
+    // dialog dismissed without a choice runs nothing.
     static void askToResume(CourseUtil& course, int courseId, DialogView& dialog,
                             std::function<void(std::optional<ResumePoint>)> open);
 

@@ -88,7 +88,12 @@ void CourseSubjectController::askToResume(CourseUtil& course, int courseId, Dial
     dialog.showDialog(
         "提示", "是否要回到上次练习的试题？", {"否", "是"},
         [open = std::move(open), point = ResumePoint{chapterId, subjectId}](int button) {
-            open(button == 1 ? std::optional<ResumePoint>(point) : std::nullopt);
+            // A dialog closed without a choice opens nothing.
+            if (button == 1) {
+                open(point);
+            } else if (button == 0) {
+                open(std::nullopt);
+            }
         });
 }
 
