@@ -178,6 +178,10 @@ class CourseUtil : private SQLiteHelper {
                                                       const SubjectFilter& condition,
                                                       int selectKind, int errFilterType,
                                                       int pageIndex, int pageSize);
+    // The condition that keeps a practice run over a selection to the subjects its list shows:
+    // for wrong answers (5) the state of the filter type (cut for 2, unresolved otherwise);
+    // other kinds need none (empty).
+    SubjectFilter buildSelectSubjectFilter(int selectKind, int errFilterType);
 
     // ---- Wrong-answer drill and Ebbinghaus review (course_util_review.cpp) ---------------------
     //

@@ -11,6 +11,7 @@ namespace examora {
 namespace {
 
 constexpr int kSelectCollect = 4;
+constexpr int kSelectWrong = 5;
 constexpr int kSelectNoted = 6;
 constexpr int kFilterCut = 2;
 
@@ -29,6 +30,12 @@ std::string selectCondition(const std::string& alias, int selectKind, int errFil
 }
 
 }  // namespace
+
+SubjectFilter CourseUtil::buildSelectSubjectFilter(int selectKind, int errFilterType) {
+    if (selectKind != kSelectWrong) return SubjectFilter();
+    // Mentions "iwrong", so the selection's default (unresolved) state stays out.
+    return SubjectFilter(selectCondition("a.", selectKind, errFilterType));
+}
 
 std::string CourseUtil::buildSelectSqlForSelectSubject(int courseId, int chapterId, int selectKind,
                                                        int resultKind,

@@ -10,11 +10,13 @@
 #include "facade/screens/clear_data_screen.h"
 #include "facade/screens/course_select_screen.h"
 #include "facade/screens/error_drill_screen.h"
+#include "facade/screens/error_filter_screen.h"
 #include "facade/screens/outline_page_screen.h"
 #include "facade/screens/page_settings_screen.h"
 #include "facade/screens/paper_create_screen.h"
 #include "facade/screens/paper_list_screen.h"
 #include "facade/screens/search_screen.h"
+#include "facade/screens/select_subject_screen.h"
 #include "screen_fakes.h"
 #include "store/cus_setting_util.h"
 #include "support/course_builder.h"
@@ -189,6 +191,31 @@ TEST_F(ScreensTest, TheDrillSaysWhenAnItemIsEmptyAndOtherwiseOpensItsSubjects) {
     EXPECT_EQ(v.events, std::vector<std::string>{"practice 5 0 0 filtered"});
     auto list = api.dalCourse().loadSubjectIdList(1, 0, 5, v.lastFilter);
     EXPECT_EQ(list, std::vector<int>{ids[3]});
+}
+
+TEST_F(ScreensTest, TheWrongAnswerEntryLeadsToBothDrillsAndTheMemoryReview) {
+    ErrorFilterScreen entry({v, v, v});
+    entry.open();
+    EXPECT_EQ(v.captions(), (std::vector<std::string>{"待解决", "已砍", "科学记忆"}));
+    for (int row : {1, 2, 3})
+        entry.selectRow(row);
+    EXPECT_EQ(v.events, (std::vector<std::string>{"push wrong_drill 2", "push ebbinghaus"}));
+}
+
+TEST_F(ScreensTest, TheCutDrillPractisesTheCutSubjectsOfAChapter) {
+    sql().ExecuteNonQuery("update coursesubject set iwrong=1 where isubjectid=?", ids[0]);
+    sql().ExecuteNonQuery("update coursesubject set iwrong=-2 where isubjectid=?", ids[3]);
+    ErrorDrillScreen drill(api, {v, v, v, v, v, v}, 2);
+    drill.open();
+    drill.selectRow(0);
+    const std::string route = "5/" + std::to_string(top) + "/2";
+    ASSERT_EQ(v.events, std::vector<std::string>{"push select_subject " + route});
+    SelectSubjectScreen list = SelectSubjectScreen::fromArgument(api, {v, v, v, v}, route);
+    list.open();
+    ASSERT_EQ(list.items().size(), 1u);
+    list.selectRow(0);
+    EXPECT_EQ(api.dalCourse().loadSubjectIdList(1, top, 5, v.lastFilter), std::vector<int>{ids[3]})
+        << "practice keeps to the cut subjects the list shows";
 }
 
 // ---- Paper list ---------------------------------------------------------------------------------

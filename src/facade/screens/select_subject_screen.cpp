@@ -75,9 +75,10 @@ void SelectSubjectScreen::show() {
 
 void SelectSubjectScreen::selectRow(int row) {
     if (row < 0 || row >= static_cast<int>(items_.size())) return;
-    views_.practice.openPractice(showTime_, chapterId_,
-                                 Value(items_[static_cast<std::size_t>(row)].key).asInt(),
-                                 SubjectFilter());
+    // Practice runs over the same subjects the list shows: the cut wrong answers stay cut.
+    views_.practice.openPractice(
+        showTime_, chapterId_, Value(items_[static_cast<std::size_t>(row)].key).asInt(),
+        api_.dalCourse().buildSelectSubjectFilter(showTime_, errFilterType_));
 }
 
 }  // namespace examora
