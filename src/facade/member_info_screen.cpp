@@ -3,6 +3,7 @@
 
 #include "app/common_setting.h"
 #include "facade/item_edit_screen.h"
+#include "facade/user_account_actions.h"
 #include "platform/global_queue.h"
 #include "platform/main_queue.h"
 
@@ -10,23 +11,25 @@ namespace examora {
 
 MemberInfoScreen::MemberInfoScreen(AccountActions& actions, Views views,
                                    DistrictChooser::Districts districts,
-                                   std::function<void()> onChanged)
+                                   std::function<void()> onChanged, LoadActions loadActions)
     : actions_(actions),
       views_(views),
       districts_(std::move(districts)),
       onChanged_(std::move(onChanged)),
+      loadActions_(std::move(loadActions)),
       self_(std::make_shared<MemberInfoScreen*>(this)) {
+    if (!loadActions_) loadActions_ = [] { return std::make_unique<UserAccountActions>(); };
     views_.buttons.setButtonEnabled(kSubmitButton, false);
 }
 
 void MemberInfoScreen::open() {
     std::weak_ptr<MemberInfoScreen*> screen = self_;
-    AccountActions* actions = &actions_;
     const int userId = CommonSetting::LoginUserId();
-    GlobalQueue::async(QueuePriority::Background, [screen, actions, userId] {
+    GlobalQueue::async(QueuePriority::Background, [screen, make = loadActions_, userId] {
         std::optional<UserEntity> user;
-        actions->loadUserInfo(userId, [&user](std::optional<UserEntity> result,
-                                              std::optional<ExamError>) { user = result; });
+        const std::unique_ptr<AccountActions> own = make();
+        own->loadUserInfo(userId, [&user](std::optional<UserEntity> result,
+                                          std::optional<ExamError>) { user = std::move(result); });
         postToMain([screen, user = std::move(user)]() mutable {
             if (std::shared_ptr<MemberInfoScreen*> alive = screen.lock()) {
                 (*alive)->loaded(std::move(user));

@@ -22,7 +22,9 @@ namespace examora {
 // confirmation. The screen closes only once the service has accepted the change.
 //
 // Lives on the main queue. The account actions must outlive the screen; the screen may go away
-// while its load is under way (the late redraw is dropped).
+// while its load is under way (the late redraw is dropped). The load never touches the screen's
+// account actions: they belong to the main queue, so the worker runs with account actions of its
+// own and hands the account to the main queue as a value.
 class MemberInfoScreen {
   public:
     static constexpr const char* kRoute = "member_info";
@@ -46,9 +48,13 @@ class MemberInfoScreen {
         NavigationView& navigation;
     };
 
-    // `onChanged` runs after an accepted change, as the screen closes.
+    // Makes the account actions one load runs with, on its worker.
+    using LoadActions = std::function<std::unique_ptr<AccountActions>()>;
+
+    // `onChanged` runs after an accepted change, as the screen closes. `loadActions` defaults to
+    // fresh UserAccountActions (tests hand in ones over a scripted service).
     MemberInfoScreen(AccountActions& actions, Views views, DistrictChooser::Districts districts,
-                     std::function<void()> onChanged);
+                     std::function<void()> onChanged, LoadActions loadActions = {});
 
     // Loads the current learner's account on a background worker; the rows are redrawn on the
     // main queue when it is in.
@@ -79,6 +85,7 @@ class MemberInfoScreen {
     Views views_;
     DistrictChooser::Districts districts_;
     std::function<void()> onChanged_;
+    LoadActions loadActions_;
     std::optional<UserEntity> user_;
     bool changed_ = false;
     // Tells a late load whether the screen still exists.

@@ -30,7 +30,8 @@ MemberInfoWebScreen::MemberInfoWebScreen(WebTab& tab, const std::string& route,
     }
     CourseUtil& course = tab.context().api.dalCourse();
     info_ = std::make_unique<MemberInfoScreen>(
-        ownActions_, MemberInfoScreen::Views{views(), views(), views(), views(), views(), views()},
+        tab.context().accounts,
+        MemberInfoScreen::Views{views(), views(), views(), views(), views(), views()},
         [&course] { return course.loadDistrict(); }, nullptr);
 }
 

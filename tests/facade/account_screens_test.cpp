@@ -239,13 +239,21 @@ TEST_F(AccountScreensTest, MemberInformationClosesOnlyWhenTheServiceAcceptsTheCh
         [] {
             return std::vector<std::string>{"北京", "上海"};
         },
-        [&] { ++changed; });
+        [&] { ++changed; },
+        [] {
+            // The load's own service: the worker never reaches the screen's account actions.
+            auto loading = std::make_unique<ScriptedService>();
+            loading->replies = {
+                R"([{"icusid":4,"ccusname":"li","ccusemail":"li@example.com","cdccode":"北京"}])"};
+            auto held = std::make_shared<std::unique_ptr<ScriptedService>>(std::move(loading));
+            return std::make_unique<UserAccountActions>(
+                [held] { return std::make_unique<UserUtil>(std::move(*held)); });
+        });
     EXPECT_FALSE(v_.buttons["提交修改"]);
-    service_->replies = {
-        R"([{"icusid":4,"ccusname":"li","ccusemail":"li@example.com","cdccode":"北京"}])"};
     screen.open();
     GlobalQueue::waitUntilIdle();
     MainQueue::shared().runUntilIdle();
+    EXPECT_TRUE(service_->calls.empty()) << "the main queue's account actions stay its own";
     ASSERT_EQ(v_.rows.size(), 4u);
     EXPECT_EQ(v_.rows[1].value, "li@example.com");
 
