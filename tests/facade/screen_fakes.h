@@ -18,6 +18,7 @@
 #include "facade/views/navigation_view.h"
 #include "facade/views/page_view.h"
 #include "facade/views/practice_launcher.h"
+#include "facade/views/progress_dialog_view.h"
 #include "facade/views/row_list_view.h"
 #include "facade/views/summary_view.h"
 #include "facade/views/switch_view.h"
@@ -50,7 +51,8 @@ class FakeScreenViews : public TitleView,
                         public FieldView,
                         public ButtonView,
                         public BusyView,
-                        public PageView {
+                        public PageView,
+                        public ProgressDialogView {
   public:
     struct Dialog {
         std::string title, message;
@@ -149,6 +151,13 @@ class FakeScreenViews : public TitleView,
     void loadHTMLString(const std::string& h, const std::string&) override { html = h; }
     void evaluateScript(const std::string&) override {}
     void setNavigationHandler(NavigationHandler h) override { navigationHandler = std::move(h); }
+    void showProgress(const std::string& t, std::function<void()>) override {
+        progressTitle = t;
+        progressShown = true;
+    }
+    void setProgressTitle(const std::string& t) override { progressTitle = t; }
+    void setProgress(double) override {}
+    void hideProgress() override { progressShown = false; }
 
     // The captions of the rows shown.
     std::vector<std::string> captions() const {
@@ -158,7 +167,7 @@ class FakeScreenViews : public TitleView,
         return out;
     }
 
-    std::string title, header, summary, range, pickerDate, html;
+    std::string title, header, summary, range, pickerDate, html, progressTitle;
     std::map<std::string, std::string> labels, fields;
     std::map<std::string, bool> switches, buttons;
     std::vector<MenuItem> grid, sideMenu;
@@ -167,7 +176,7 @@ class FakeScreenViews : public TitleView,
     std::vector<std::string> events, tips, tabs;
     std::vector<Row> rows;
     int tab = -1, busyShown = 0, busyHidden = 0;
-    bool canOpen = true;
+    bool canOpen = true, progressShown = false;
     SubjectFilter lastFilter;
     std::function<void()> submitted;
     std::function<void(const std::string&)> animationFinished;
