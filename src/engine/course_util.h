@@ -44,6 +44,12 @@ class CourseUtil : private SQLiteHelper {
   public:
     CourseUtil() = default;
 
+    // Learner-data writes the store could not take (busy past its retry window) raise these: an
+    // answer, and any other mark of the learner's.
+    static constexpr const char* kSaveAnswerName = "保存答案";
+    static constexpr const char* kSaveAnswerReason = "数据库正忙，答案没有保存，请稍后重试！";
+    static constexpr const char* kNotSavedReason = "数据库正忙，没有保存，请稍后重试！";
+
     using SQLiteHelper::BeginTran;
     using SQLiteHelper::CloseDataBase;
     using SQLiteHelper::CommitTran;
@@ -209,8 +215,10 @@ class CourseUtil : private SQLiteHelper {
 
     // ---- Answer recording and progress (course_util_answers.cpp) -------------------------------
     //
-    // The learner's state of a subject and the last practice position of a course. Nothing is
-    // reported: a failing statement is logged, a missing row is simply not changed.
+    // The learner's state of a subject and the last practice position of a course. A failing
+    // statement is logged and a missing row is simply not changed; the learner's own marks
+    // (favourite, remember) raise ExamError("", kNotSavedReason) when the store did not take
+    // them, so that no screen reports them as done.
 
     void updateSubjectMyAnswerAndDate(int subjectId, const std::string& answer, bool correct,
                                       float myscore);
@@ -314,6 +322,7 @@ class CourseUtil : private SQLiteHelper {
     // Subject ids of the paper grouped by type, in the paper's order within a type; mode 3 only
     // the answered and not right ones.
     std::vector<int> loadSubjectIdListOfPaperDetail(int paperId, int mode);
+    // Throws ExamError kSaveAnswerName / kSaveAnswerReason when the store did not take it.
     void updateSubjectMyAnswerInPaper(int paperId, int subjectId, const std::string& answer,
                                       bool correct, float myscore);
     // Scores the attempt, stores the seconds used, counts the submission and raises the wrong

@@ -12,8 +12,12 @@
 namespace examora {
 
 namespace {
-constexpr const char* kAnswerName = "保存答案";
-constexpr const char* kAnswerReason = "数据库正忙，答案没有保存，请稍后重试！";
+
+// A learner's mark the store did not take must not pass for done.
+void requireMark(bool stored) {
+    if (!stored) throw ExamError("", CourseUtil::kNotSavedReason);
+}
+
 }  // namespace
 
 void CourseUtil::updateSubjectMyAnswerAndDate(int subjectId, const std::string& answer,
@@ -79,26 +83,27 @@ void CourseUtil::doDeleteWrongSubject(int subjectId) {
 }
 
 void CourseUtil::doCollectSubject(int subjectId) {
-    ExecuteNonQuery(
+    requireMark(ExecuteNonQuery(
         "update coursesubject set bcollect=1,drememberdate=datetime('now','localtime') where "
         "isubjectid=?",
-        subjectId);
+        subjectId));
 }
 
 void CourseUtil::doDeleteCollectSubject(int subjectId) {
-    ExecuteNonQuery("update coursesubject set bcollect=0 where isubjectid=?", subjectId);
+    requireMark(
+        ExecuteNonQuery("update coursesubject set bcollect=0 where isubjectid=?", subjectId));
 }
 
 void CourseUtil::doRememberSubject(int subjectId) {
-    ExecuteNonQuery(
+    requireMark(ExecuteNonQuery(
         "update coursesubject set bremember=1,drememberdate=datetime('now','localtime') where "
         "isubjectid=?",
-        subjectId);
+        subjectId));
 }
 
 void CourseUtil::doCancelRememberSubject(int subjectId) {
-    ExecuteNonQuery("update coursesubject set bremember=0,drememberdate=null where isubjectid=?",
-                    subjectId);
+    requireMark(ExecuteNonQuery(
+        "update coursesubject set bremember=0,drememberdate=null where isubjectid=?", subjectId));
 }
 
 void CourseUtil::updateCourseTestSubjectId(int courseId, int subjectId) {
@@ -144,7 +149,7 @@ bool CourseUtil::recordPracticeAnswer(
     DatabaseScope scope(*this);
     if (!BeginTran()) {
         subject = before;
-        throw ExamError(kAnswerName, kAnswerReason);
+        throw ExamError(kSaveAnswerName, kSaveAnswerReason);
     }
     try {
         if (isTestShowTime(showTime)) {
@@ -168,7 +173,7 @@ bool CourseUtil::recordPracticeAnswer(
     if (!CommitTran()) {
         subject = before;
         preDoSubjectId_ = preDoBefore;
-        throw ExamError(kAnswerName, kAnswerReason);
+        throw ExamError(kSaveAnswerName, kSaveAnswerReason);
     }
     return true;
 }

@@ -20,7 +20,7 @@ constexpr const char* kAddNoteFailed = "添加笔记失败";
 constexpr const char* kTooManyNotes = "一个题目不能添加超过3个的笔记！";
 constexpr const char* kModifyNoteFailed = "修改笔记失败";
 constexpr const char* kWriteErrorFailed = "提交纠错失败";
-constexpr const char* kNotSaved = "数据库正忙，没有保存，请稍后重试！";
+constexpr const char* kNotSaved = CourseUtil::kNotSavedReason;
 
 // A statement of a note write failed: the transaction must not be committed half done.
 void require(bool ok) {

@@ -117,10 +117,13 @@ std::vector<int> CourseUtil::loadSubjectIdListOfPaperDetail(int paperId, int mod
 
 void CourseUtil::updateSubjectMyAnswerInPaper(int paperId, int subjectId, const std::string& answer,
                                               bool correct, float myscore) {
-    ExecuteNonQuery(
-        "update simulationpaperdetail set cmyanswer=?,bcorrect=?,imyscore=? where ipaperid=? and "
-        "isubjectid=?",
-        answer, correct ? 1 : 0, static_cast<double>(myscore), paperId, subjectId);
+    // A paper's answer the store did not take is a failure the learner must see, as in practice.
+    if (!ExecuteNonQuery("update simulationpaperdetail set cmyanswer=?,bcorrect=?,imyscore=? "
+                         "where ipaperid=? and isubjectid=?",
+                         answer, correct ? 1 : 0, static_cast<double>(myscore), paperId,
+                         subjectId)) {
+        throw ExamError(kSaveAnswerName, kSaveAnswerReason);
+    }
 }
 
 void CourseUtil::sumitPaper(int paperId, int useSeconds) {

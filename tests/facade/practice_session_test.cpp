@@ -7,6 +7,7 @@
 #include "app/common_setting.h"
 #include "facade/course_subject_controller.h"
 #include "fake_views.h"
+#include "store/sqlite_connection.h"
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"
 
@@ -200,6 +201,27 @@ TEST_F(PracticeSessionTest, AnExamAdvancesWithoutFeedbackAndLeavesTheBookToTheSu
     s->moveToPageNumber(2);
     v.follow(2, "ios://doanswer/A");
     EXPECT_EQ(v.at(2)->scripts.size(), 1u) << "the last page shows its feedback";
+}
+
+TEST_F(PracticeSessionTest, APaperAnswerOrFavouriteTheBusyStoreRefusesIsShownAsNotSaved) {
+    auto s = paperRun(1);
+    {
+        // Another connection holds the write lock past the busy window.
+        auto holder = SqliteConnection::databaseWithPath(CommonSetting::DbPath());
+        ASSERT_TRUE(holder->open() && holder->executeUpdate("begin exclusive transaction"));
+        v.follow(0, "ios://doanswer/B");
+        s->doFavorite();
+        ASSERT_TRUE(holder->executeUpdate("commit transaction"));
+    }
+    EXPECT_EQ(v.tip.tips, (std::vector<std::string>{"数据库正忙，答案没有保存，请稍后重试！",
+                                                    "数据库正忙，没有保存，请稍后重试！"}));
+    EXPECT_EQ(s->currentPage(), 0) << "the paper stays on the unsaved answer";
+    EXPECT_EQ(s->subjectItem()->myanswer, "");
+    EXPECT_FALSE(s->subjectItem()->collect);
+    EXPECT_EQ(count("simulationpaperdetail", "cmyanswer='B'"), 0);
+
+    v.follow(0, "ios://doanswer/B");
+    EXPECT_EQ(count("simulationpaperdetail", "cmyanswer='B'"), 1) << "the same answer goes in";
 }
 
 // ---- Submitting, redo, clock and leaving -------------------------------------------------------
