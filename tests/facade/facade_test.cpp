@@ -38,13 +38,6 @@ class FacadeTest : public StoreTest {
     int chapter = 0;
 };
 
-TEST_F(FacadeTest, UnknownShowObjectGivesNoListAndNoError) {
-    int calls = 0;
-    api.loadErrSubjectList_withShowObject(
-        3, 1, [&](auto list, const ExamError* error) { calls += !list && !error; });
-    EXPECT_EQ(calls, 1);
-}
-
 TEST_F(FacadeTest, APaperThatCannotBeStoredIsAnErrorNotAZeroId) {
     b.subjects(4, {.chapterId = chapter});
     sql().ExecuteNonQuery(
