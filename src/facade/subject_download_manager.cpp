@@ -62,19 +62,25 @@ void SubjectDownloadManager::downloadSubject(bool rebuild) {
     auto downloader = std::make_shared<SubjectFileDownloader>();
     running_ = downloader;
     // The downloader reports from its worker threads; what is shown is decided on the main queue.
-    downloader->updateProgressBlock = [this, downloader](int phase, std::int64_t finished,
-                                                         std::int64_t total) {
-        postToMain([this, downloader, phase, finished, total] {
-            if (running_ == downloader) showProgress(phase, finished, total);
+    // Its blocks hold it weakly: a block holding its own downloader would keep both (and the
+    // downloader's connection) alive for ever.
+    std::weak_ptr<SubjectFileDownloader> weak = downloader;
+    downloader->updateProgressBlock = [this, weak](int phase, std::int64_t finished,
+                                                   std::int64_t total) {
+        postToMain([this, weak, phase, finished, total] {
+            const std::shared_ptr<SubjectFileDownloader> current = weak.lock();
+            if (current && running_ == current) showProgress(phase, finished, total);
         });
     };
-    downloader->completionBlock = [this, downloader] {
-        postToMain([this, downloader] {
-            if (running_ != downloader) return;
+    downloader->completionBlock = [this, weak] {
+        std::shared_ptr<SubjectFileDownloader> done = weak.lock();
+        if (!done) return;
+        postToMain([this, done] {
+            if (running_ != done) return;
             running_.reset();
-            const bool stopped = downloader->stop;
+            const bool stopped = done->stop;
             downloadAlertView_.hideProgress();
-            const std::string failure = downloader->failure();
+            const std::string failure = done->failure();
             if (!stopped && !failure.empty()) {
                 messages_.showDialog(kFailedTitle, strformat(kFailedMessage, failure),
                                      {kFailedButton}, [](int) {});
@@ -82,7 +88,10 @@ void SubjectDownloadManager::downloadSubject(bool rebuild) {
             if (onFinished) onFinished(stopped, failure);
         });
     };
-    downloadAlertView_.showProgress(kReadingTasks, [downloader] { downloader->stop = true; });
+    downloadAlertView_.showProgress(kReadingTasks, [weak] {
+        if (const std::shared_ptr<SubjectFileDownloader> running = weak.lock())
+            running->stop = true;
+    });
     const int courseId = CommonSetting::CourseId();
     const std::string district = CommonSetting::District();
     runInBackground_([downloader, courseId, district, rebuild] {
