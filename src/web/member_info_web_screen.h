@@ -4,7 +4,6 @@
 
 #include "facade/item_edit_screen.h"
 #include "facade/member_info_screen.h"
-#include "facade/user_account_actions.h"
 #include "web/web_screen.h"
 
 namespace examora {
@@ -24,9 +23,6 @@ class MemberInfoWebScreen : public WebScreen {
     void handle(const nlohmann::json& event) override;
 
   private:
-    // The information screen loads the account on a worker: it gets account operations of its
-    // own, never shared with the main queue's.
-    UserAccountActions ownActions_;
     std::unique_ptr<MemberInfoScreen> info_;
     std::unique_ptr<ItemEditScreen> item_;
     int kind_ = 0;
