@@ -246,8 +246,11 @@ std::unique_ptr<WebScreen> outlinePage(WebTab& tab, const std::string& argument)
     auto& logic = s->own<OutlinePageScreen>(tab.context().api, OutlinePageScreen::Views{v, page},
                                             Value(argument).asInt());
     s->onOpen([&logic] { logic.open(); });
-    s->on("link", [&page](const json& e) {
-        page.navigate(FacadeWebScreen::number(e, "load"), FacadeWebScreen::text(e, "url"));
+    // The one address the page may load is a web page of its own: the browser opens it beside
+    // the interface, as a phone opens it over the screen.
+    s->on("link", [&page, &v](const json& e) {
+        const std::string url = FacadeWebScreen::text(e, "url");
+        if (page.navigate(FacadeWebScreen::number(e, "load"), url)) v.send("url", {{"url", url}});
     });
     return s;
 }

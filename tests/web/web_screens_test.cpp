@@ -18,6 +18,7 @@
 #include "store/cus_setting_util.h"
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"
+#include "web/list_web_adapters.h"
 #include "web/page_store.h"
 #include "web/paper_web_adapters.h"
 #include "web/practice_web_screen.h"
@@ -224,6 +225,41 @@ TEST_F(WebScreensTest, TheFirstCourseChosenOpensTheMainScreenOnIt) {
     ASSERT_NE(tab_.root(), nullptr);
     EXPECT_EQ(tab_.root()->kind(), "home");
     EXPECT_EQ(tab_.root(), tab_.top());
+}
+
+TEST_F(WebScreensTest, AnOutlinePageOpensItsOwnAddressAndNothingElse) {
+    CommonSetting::setCourseId(build_.course(2));
+    ASSERT_TRUE(build_.db().ExecuteNonQuery(
+        "insert into courseoutline(ioutlineid,icourseid,coutlinecode,itype,coutlinename,"
+        "bendgrade,igrade,curl,ctext,bstopflag) values (5,2,'01',0,'第一章 总论',1,1,?,?,0)",
+        std::string("https://example.cn/o1"), std::string("<p>总论正文</p>")));
+    auto screen = list_web_adapters::outlinePage(tab_, "5");
+    const int id = screen->id();
+    const int pageId = screen->spec()["parts"][0]["page"];
+    tab_.setRoot(std::move(screen));
+    const auto opened = sent();
+    const auto loads = only(opened, "page");
+    ASSERT_EQ(loads.size(), 1u);
+    EXPECT_EQ(loads[0]["page"], pageId);
+    const int load = loads[0]["load"];
+    const auto stored = pages_.page(pageId);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->first, load);
+    EXPECT_NE(stored->second.find("总论正文"), std::string::npos);
+
+    struct Case {
+        int load;
+        std::string url;
+        bool opens;
+    };
+    for (const Case& c :
+         {Case{load, "https://example.cn/o1", true},
+          Case{load, "https://elsewhere.example/", false},
+          Case{load - 1, "https://example.cn/o1", false}, Case{load, "ios://doAnswer/A", false}}) {
+        tab_.dispatch(
+            {{"screen", id}, {"e", "link"}, {"page", pageId}, {"load", c.load}, {"url", c.url}});
+        EXPECT_EQ(only(sent(), "url").size(), c.opens ? 1u : 0u) << c.url << " " << c.load;
+    }
 }
 
 }  // namespace
