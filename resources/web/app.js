@@ -16,6 +16,10 @@ import * as chooser from './list_chooser_view.js';
 import * as progress from './progress_dialog_view.js';
 import * as summary from './summary_view.js';
 import * as awake from './keep_awake.js';
+import * as labels from './label_view.js';
+import * as switches from './switch_view.js';
+import * as tabs from './tab_view.js';
+import * as date from './date_picker_view.js';
 import * as keyboard from './keyboard.js';
 import { session } from './session.js';
 
@@ -37,6 +41,10 @@ const handlers = {
   field: fields.command,
   button: buttons.command,
   rows: rows.command,
+  label: labels.command,
+  switch: switches.command,
+  tabs: tabs.command,
+  date: date.command,
   choose: chooser.command,
   progress: progress.command,
   summary: summary.command,

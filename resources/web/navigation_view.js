@@ -4,11 +4,11 @@ import { el, icon, send } from './session.js';
 import * as rows from './row_list_view.js';
 import * as fields from './field_view.js';
 import * as pager from './pager_view.js';
-import * as page from './page_view.js';
 import * as bars from './practice_bars_view.js';
 import * as summary from './summary_view.js';
 import * as sheet from './sheet_screen.js';
 import * as result from './result_screen.js';
+import * as panel from './panel_screen.js';
 
 const stack = [];
 const byId = new Map();
@@ -20,11 +20,7 @@ const builders = {
   home: summary.build,
   sheet: sheet.build,
   result: result.build,
-  document(s) {
-    const frame = page.create(s.id, s.spec.page);
-    frame.classList.add('document-page');
-    s.body.append(frame);
-  },
+  panel: panel.build,
 };
 
 export function screen(id) { return byId.get(id); }

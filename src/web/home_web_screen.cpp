@@ -8,7 +8,6 @@
 #include <csignal>
 
 #include "platform/text_util.h"
-#include "web/practice_web_screen.h"
 #include "web/web_context.h"
 #include "web/web_tab.h"
 
@@ -29,7 +28,7 @@ json items(const std::vector<MenuItem>& list) {
 
 }  // namespace
 
-HomeWebScreen::HomeWebScreen(WebTab& tab) : WebScreen(tab, "home", "") {}
+HomeWebScreen::HomeWebScreen(WebTab& tab) : WebScreen(tab, "home", ""), launcher_(tab) {}
 
 HomeWebScreen::~HomeWebScreen() {
     // The controller stops its presence loop before the views it reports to go.
@@ -42,7 +41,7 @@ void HomeWebScreen::start() {
     links.downloads = downloads_->links();
     main_ = std::make_unique<MainViewController>(
         context().api,
-        MainViews{*this, *this, views(), views(), views(), views(), *this, *this, *this},
+        MainViews{*this, *this, views(), views(), views(), views(), launcher_, *this, *this},
         std::move(links));
 }
 
@@ -56,6 +55,10 @@ void HomeWebScreen::reported(const std::string&, int) {
     if (main_) main_->refreshUserInfo();
 }
 
+void HomeWebScreen::courseSelected(int courseId, const std::string& district) {
+    if (main_) main_->didSelectCourseId(courseId, district);
+}
+
 void HomeWebScreen::showGrid(const std::vector<MenuItem>& cells) {
     views().send("menu", {{"op", "grid"}, {"items", items(cells)}});
 }
@@ -66,15 +69,6 @@ void HomeWebScreen::showSideMenu(const std::vector<MenuItem>& list) {
 
 void HomeWebScreen::showMemberHeader(const std::string& text) {
     views().send("member", {{"name", text}});
-}
-
-void HomeWebScreen::openPractice(int showTime, int chapterId, int subjectId,
-                                 const SubjectFilter& filter) {
-    tab().push(std::make_unique<PracticeWebScreen>(tab(), showTime, chapterId, subjectId, filter));
-}
-
-void HomeWebScreen::openPaper(int showTime, int paperId, std::function<void()>) {
-    tab().push(std::make_unique<PracticeWebScreen>(tab(), showTime, paperId));
 }
 
 bool HomeWebScreen::canOpenURL(const std::string& url) {

@@ -5,8 +5,7 @@
 #include "app/common_setting.h"
 #include "facade/api_manager.h"
 #include "platform/text_util.h"
-#include "web/result_web_screen.h"
-#include "web/settings_web_screen.h"
+#include "web/paper_web_adapters.h"
 #include "web/subject_sheet_web_screen.h"
 #include "web/text_editor_web_screen.h"
 #include "web/web_context.h"
@@ -63,10 +62,11 @@ PracticeWebScreen::PracticeWebScreen(WebTab& tab, int showTime, int chapterId, i
         tab.context().api, practiceViews(), showTime, chapterId, subjectId, std::move(filter));
 }
 
-PracticeWebScreen::PracticeWebScreen(WebTab& tab, int showTime, int paperId)
+PracticeWebScreen::PracticeWebScreen(WebTab& tab, int showTime, int paperId,
+                                     std::function<void()> onSubmitted)
     : PracticeWebScreen(tab, showTime) {
     session_ = std::make_unique<CourseSubjectController>(tab.context().api, practiceViews(),
-                                                         showTime, paperId, nullptr);
+                                                         showTime, paperId, std::move(onSubmitted));
 }
 
 PracticeViews PracticeWebScreen::practiceViews() {
@@ -128,7 +128,7 @@ void PracticeWebScreen::openErrorReport(int subjectId, Closed onClose) {
 }
 
 void PracticeWebScreen::openPageSettings(Closed onClose) {
-    tab().push(std::make_unique<SettingsWebScreen>(tab(), std::move(onClose)));
+    tab().push(paper_web_adapters::pageSettings(tab(), std::move(onClose)));
 }
 
 void PracticeWebScreen::openSubjectList(int showTime, int parentId, const SubjectFilter& filter,
@@ -138,7 +138,7 @@ void PracticeWebScreen::openSubjectList(int showTime, int parentId, const Subjec
 }
 
 void PracticeWebScreen::openChapterResult(int chapterId) {
-    tab().push(ResultWebScreen::chapterResult(tab(), chapterId));
+    tab().push(paper_web_adapters::chapterResult(tab(), chapterId));
 }
 
 void PracticeWebScreen::openPaperResult(int paperId, std::function<void(int choice)> onClose) {
@@ -147,7 +147,7 @@ void PracticeWebScreen::openPaperResult(int paperId, std::function<void(int choi
         if (choice == 1) setTitle(titleOf(2));
         if (onClose) onClose(choice);
     };
-    tab().push(ResultWebScreen::paperResult(tab(), paperId, std::move(closed)));
+    tab().push(paper_web_adapters::paperResult(tab(), paperId, std::move(closed)));
 }
 
 }  // namespace examora

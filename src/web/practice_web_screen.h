@@ -27,8 +27,10 @@ class PracticeWebScreen : public WebScreen, public PracticeScreens {
     // A run over a chapter, or over the subjects of a condition the engine built.
     PracticeWebScreen(WebTab& tab, int showTime, int chapterId, int subjectId,
                       SubjectFilter filter);
-    // A run over a paper: mode 1 takes it, 2 reviews it.
-    PracticeWebScreen(WebTab& tab, int showTime, int paperId);
+    // A run over a paper: mode 1 takes it (onSubmitted runs once after the submission), 2
+    // reviews it.
+    PracticeWebScreen(WebTab& tab, int showTime, int paperId,
+                      std::function<void()> onSubmitted = nullptr);
     ~PracticeWebScreen() override;
 
     nlohmann::json spec() const override;

@@ -1,5 +1,5 @@
-// RemoteViews: a screen's dialogs, tips, busy mark, fields, buttons, rows, lists, progress dialog,
-// summary and delayed calls, as view commands to the browser.
+// RemoteViews: a screen's title, dialogs, tips, busy mark, fields, buttons, rows, lists, labels,
+// switches, tabs, date picker, progress dialog, summary and delayed calls, as view commands.
 
 #include "web/remote_views.h"
 
@@ -182,6 +182,30 @@ void RemoteViews::callAfter(int milliseconds, std::function<void()> work) {
                     [alive = std::weak_ptr<int>(life_), work = std::move(work)] {
                         if (alive.lock() && work) work();
                     });
+}
+
+void RemoteViews::setTitle(const std::string& title) {
+    send("screen", {{"op", "title"}, {"title", title}});
+}
+
+void RemoteViews::setLabelText(const std::string& name, const std::string& text) {
+    send("label", {{"name", name}, {"text", text}});
+}
+
+void RemoteViews::setSwitchOn(const std::string& caption, bool on) {
+    send("switch", {{"caption", caption}, {"on", on}});
+}
+
+void RemoteViews::showTabs(const std::vector<std::string>& titles, int selected) {
+    send("tabs", {{"titles", titles}, {"selected", selected}});
+}
+
+void RemoteViews::setDateRange(const std::string& minimum, const std::string& maximum) {
+    send("date", {{"op", "range"}, {"min", minimum}, {"max", maximum}});
+}
+
+void RemoteViews::setPickerDate(const std::string& date) {
+    send("date", {{"op", "set"}, {"date", date}});
 }
 
 }  // namespace examora

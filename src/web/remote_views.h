@@ -9,16 +9,21 @@
 
 #include "facade/views/busy_view.h"
 #include "facade/views/button_view.h"
+#include "facade/views/date_picker_view.h"
 #include "facade/views/delayed_call.h"
 #include "facade/views/dialog_view.h"
 #include "facade/views/field_view.h"
 #include "facade/views/keep_awake.h"
+#include "facade/views/label_view.h"
 #include "facade/views/list_chooser_view.h"
 #include "facade/views/navigation_view.h"
 #include "facade/views/progress_dialog_view.h"
 #include "facade/views/row_list_view.h"
 #include "facade/views/summary_view.h"
+#include "facade/views/switch_view.h"
+#include "facade/views/tab_view.h"
 #include "facade/views/tip_view.h"
+#include "facade/views/title_view.h"
 
 namespace examora {
 
@@ -26,7 +31,8 @@ class WebTimer;
 
 // The general views of one screen shown in a browser tab: each call becomes a view command on the
 // tab's event stream, and the browser's answers (dialog choices, list choices, field edits, the
-// progress dialog's cancel) come back through handleEvent. Main queue only.
+// progress dialog's cancel) come back through handleEvent. The learner's taps on rows, tabs,
+// switches and the date picker are the screen's own events. Main queue only.
 //
 // A callback handed in (a dialog's choice, a delayed call) runs at most once, and never after
 // the views are gone; dialogs still open when the screen goes away report -1.
@@ -41,7 +47,12 @@ class RemoteViews : public DialogView,
                     public ProgressDialogView,
                     public SummaryView,
                     public KeepAwake,
-                    public DelayedCall {
+                    public DelayedCall,
+                    public TitleView,
+                    public LabelView,
+                    public SwitchView,
+                    public TabView,
+                    public DatePickerView {
   public:
     // How the views reach their tab: the command sender (the screen id is added) and the stack.
     struct Tab {
@@ -88,6 +99,12 @@ class RemoteViews : public DialogView,
                      const std::string& rate) override;
     void setKeepAwake(bool on) override;
     void callAfter(int milliseconds, std::function<void()> work) override;
+    void setTitle(const std::string& title) override;
+    void setLabelText(const std::string& name, const std::string& text) override;
+    void setSwitchOn(const std::string& caption, bool on) override;
+    void showTabs(const std::vector<std::string>& titles, int selected) override;
+    void setDateRange(const std::string& minimum, const std::string& maximum) override;
+    void setPickerDate(const std::string& date) override;
 
   private:
     int screenId_;

@@ -42,9 +42,10 @@ class WebTab {
     // Replaces the whole stack with one screen.
     void setRoot(std::unique_ptr<WebScreen> screen);
 
-    // The screen on top, and a screen of the stack by id; nullptr when there is none. Valid until
-    // the stack next changes.
+    // The screen on top, the one at the bottom, and a screen of the stack by id; nullptr when there
+    // is none. Valid until the stack next changes.
     WebScreen* top() const { return stack_.empty() ? nullptr : stack_.back().get(); }
+    WebScreen* root() const { return stack_.empty() ? nullptr : stack_.front().get(); }
     WebScreen* find(int screenId) const;
 
     // An event of the browser: {"screen": id, "e": kind, …}. Events of a screen no longer on the

@@ -1,8 +1,11 @@
-// Drives `examora serve` in headless Chromium through the main flows that exist: course choice,
-// main screen, chapter tree, practice by mouse and keyboard, favourite, note, report, answer
-// sheet, result, resume prompt, log-in failure; checks the guards (token, Host, folders of the
-// page origin, escaping); saves a screenshot of each screen at phone and desktop size; measures
-// an answer tap to its feedback, the next page, and the first screen.
+// Drives `examora serve` in headless Chromium through the main flows: course choice (my courses,
+// district), main screen, chapter tree, practice by mouse and keyboard, favourite, note, report,
+// answer sheet, result, resume prompt, wrong-answer drill and selection lists, memory review,
+// search with paging, outline and its pages, papers (build with the chapter chooser, take,
+// submit, review), settings with night mode and clearing, examination day, accounts; checks the
+// guards (token, Host, folders of the page origin, escaping); saves a screenshot of each screen
+// at phone and desktop size; measures an answer tap to its feedback, the next page, and the first
+// screen.
 //
 // Usage: node web_interface.mjs EXAMORA OUTPUT_DIR
 // Exits 77 (skipped) when playwright-core is not installed here (run `npm ci` in this folder).
@@ -131,22 +134,35 @@ async function openLargest(skip = 0) {
 }
 
 // Down the chapter tree to a practice, taking the largest chapter at each level (the `skip`th
-// largest at the last).
+// largest at the top). The tree's levels open within its screen.
 async function practiseLargest(skip = 0) {
-  for (let level = 0; level < 6; level++) {
+  for (let level = 0; level < 8; level++) {
     if (await page.$('#app > section:not([hidden]).kind-practice')) return;
-    const before = await shown().getAttribute('data-screen');
-    const last = await shown().locator('.row .chevron, .row img[src$="chevron.svg"]').count() === 0;
-    await openLargest(last ? skip : 0);
+    const before = await shown().locator('.rows').textContent();
+    await openLargest(level === 0 ? skip : 0);
     await page.waitForFunction((b) => {
       const s = [...document.querySelectorAll('#app > section')].find((x) => !x.hidden);
-      return s && s.dataset.screen !== b;
+      return s && (s.classList.contains('kind-practice') || s.querySelector('.rows')?.textContent !== b);
     }, before);
   }
 }
 
+// The chapter tree from the main screen, at its top level (declining to resume).
+async function openChapters() {
+  await backToHome();
+  await page.click('.cell[data-cell="0"]');
+  const resume = page.waitForSelector('.dialog:has-text("是否要回到上次练习的试题？")', { timeout: 1500 })
+    .then(() => true, () => false);
+  const tree = titleIs('题库练习');
+  if (await Promise.race([resume, tree.then(() => false)])) {
+    await page.click('.dialog button:text-is("否")');
+  }
+  await tree;
+  await page.waitForSelector('#app > section:not([hidden]) .row');
+}
+
 async function backToHome() {
-  for (let i = 0; i < 8 && !(await page.$('#app > section:not([hidden]).kind-home')); i++) {
+  for (let i = 0; i < 16 && !(await page.$('#app > section:not([hidden]).kind-home')); i++) {
     await page.keyboard.press('Escape');
     await page.waitForTimeout(120);
   }
@@ -162,18 +178,30 @@ try {
     await page.goto(address.url);
     await page.waitForSelector('.row');
     figures.firstScreenMs = Math.round(performance.now() - address.at);
-    await titleIs('选择考试类别');
+    await titleIs('选择科目');
     await shoot('01-course-classes');
   });
 
   await check('choosing a class, sub-class and course opens the main screen', async () => {
-    await shown().locator('.row').first().click();
-    await titleIs('选择考试科目');
+    const rowsChange = async () => {
+      const before = await shown().locator('.rows').textContent();
+      await shown().locator('.row').first().click();
+      await page.waitForFunction((b) => {
+        const s = [...document.querySelectorAll('#app > section')].find((x) => !x.hidden);
+        return !s.querySelector('.rows') || s.querySelector('.rows').textContent !== b
+          || document.querySelector('.chooser');
+      }, before);
+    };
+    await rowsChange();
     await shoot('02-course-subclasses');
-    await shown().locator('.row').first().click();
-    await titleIs('选择课程');
+    await rowsChange();
     await shoot('03-courses');
     await shown().locator('.row').first().click();
+    if (await page.waitForSelector('.chooser', { timeout: 1000 }).catch(() => null)) {
+      await shoot('03b-district-choice');
+      await page.click('.chooser-list label >> nth=0');
+      await page.click('.chooser button:text-is("确定")');
+    }
     await page.waitForSelector('.kind-home .cell');
     await page.waitForFunction(() => document.querySelector('.practised')?.textContent !== '0');
     await shoot('04-main');
@@ -182,9 +210,28 @@ try {
     await page.keyboard.press('Escape');
   });
 
+  await check('my courses list the course on the device; choosing it keeps the main screen', async () => {
+    const course = await page.textContent('.kind-home .title');
+    await page.click('.kind-home .nav-button[aria-label="菜单"]');
+    await page.click('.menu-item[data-menu="0"]');
+    await titleIs('选择科目');
+    await shown().locator('.tabs button:text-is("我的科目")').click();
+    await page.waitForFunction((c) => [...document.querySelectorAll('#app > section:not([hidden]) .row .caption')]
+      .some((x) => x.textContent === c), course);
+    await shoot('03c-my-courses');
+    await shown().locator(`.row:has(.caption:text-is("${course}"))`).click();
+    if (await page.waitForSelector('.chooser', { timeout: 1000 }).catch(() => null)) {
+      await page.click('.chooser button:text-is("取消")');
+      await page.keyboard.press('Escape');
+    }
+    await page.waitForSelector('#app > section:not([hidden]).kind-home');
+    assert(await page.textContent('.kind-home .title') === course, 'the course changed');
+  });
+
   await check('practice opens from the chapter tree', async () => {
     await page.click('.cell[data-cell="0"]');
     await titleIs('题库练习');
+    await page.waitForSelector('#app > section:not([hidden]) .row');
     await shoot('06-chapters');
     await practiseLargest();
     const frame = await frameWith('#spananswer');
@@ -309,8 +356,7 @@ try {
     let found = false;
     for (let chapter = 0; chapter < 12 && !found; chapter++) {
       if (chapter > 0) {
-        await page.keyboard.press('Escape');
-        await page.waitForFunction(() => !document.querySelector('#app > section:not([hidden]).kind-practice'));
+        await openChapters();
         await practiseLargest(chapter);
       }
       for (let i = 0; i < 12 && !found; i++) {
@@ -360,13 +406,13 @@ try {
   await check('page settings: night mode and a larger font rebuild the page', async () => {
     await page.click('.nav-button[data-tag="4"]');
     await titleIs('软件设置');
-    await shown().locator('.row >> nth=2').click();
-    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .row:nth-child(1)') !== null);
-    await shown().locator('.row >> nth=0').click();
+    await shown().locator('.switch-row:has-text("夜间模式")').click();
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) [data-switch="夜间模式"]')?.checked);
+    await shown().locator('.row:has-text("字体大小")').click();
     await page.waitForSelector('.chooser');
     await page.click('.chooser-list label >> nth=3');
     await page.click('.chooser button:text-is("确定")');
-    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .row')?.textContent.includes('特大'));
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .rows:not(.switches)')?.textContent.includes('特大'));
     await shoot('12b-settings');
     await page.keyboard.press('Escape');
     await page.waitForSelector('#app > section:not([hidden]).kind-practice');
@@ -375,9 +421,10 @@ try {
     await shoot('12c-practice-night');
     await page.click('.nav-button[data-tag="4"]');
     await titleIs('软件设置');
-    await shown().locator('button[data-caption="恢复默认"]').click();
+    await shown().locator('.row:has-text("恢复默认")').click();
+    await page.waitForFunction(() => !document.querySelector('#app > section:not([hidden]) [data-switch="夜间模式"]')?.checked);
     await page.keyboard.press('Escape');
-    await page.waitForFunction(() => !document.querySelector('.kind-list:not([hidden])'));
+    await page.waitForSelector('#app > section:not([hidden]).kind-practice');
     const day = await frameWith('#spananswer');
     await day.waitForFunction(() => getComputedStyle(document.body).backgroundColor === 'rgb(255, 255, 255)');
   });
@@ -385,8 +432,7 @@ try {
   await check('a swipe settles on the next page', async () => {
     const heading = async () => (await (await frameWith('#spananswer')).textContent('body'))
       .match(/第\s*(\d+)\s*题/)[1];
-    await page.keyboard.press('Escape');
-    await page.waitForFunction(() => !document.querySelector('#app > section:not([hidden]).kind-practice'));
+    await openChapters();
     await practiseLargest(0);
     await frameWith('#spananswer');
     const before = Number(await heading());
@@ -423,9 +469,9 @@ try {
     const frame = await frameWith('#spananswer');
     assert((await frame.textContent('body')).includes('第 1 题'), 'not on the first subject');
     await page.click('.bottom-button[data-index="1"]');
-    await page.waitForSelector('.result');
+    await page.waitForSelector('.label:has-text("本次答题结果")');
     await shoot('14-chapter-result');
-    await page.click('.result button');
+    await shown().locator('button[data-caption="我知道了"]').click();
   });
 
   await check('leaving and coming back offers to resume', async () => {
@@ -439,26 +485,57 @@ try {
     await page.keyboard.press('Escape');
   });
 
-  await check('the wrong-answer drill and the memory review open practice on their subjects', async () => {
+  await check('the wrong-answer drill, the selection lists and the memory review open practice', async () => {
+    const practiseAndBack = async () => {
+      await page.waitForSelector('#app > section:not([hidden]).kind-practice');
+      await frameWith('#spananswer');
+      await page.keyboard.press('Escape');
+      await page.waitForFunction(() => !document.querySelector('#app > section:not([hidden]).kind-practice'));
+    };
     await backToHome();
     await page.click('.cell[data-cell="3"]');
+    await titleIs('错题强化');
+    await shoot('29-wrong-filter');
+    await shown().locator('.row').first().click();
     await titleIs('错题强化－待解决');
-    await shoot('29-drill-chapters');
+    await page.waitForSelector('#app > section:not([hidden]) .row');
+    await shoot('29b-drill-chapters');
+    await shown().locator('.row').first().click();
+    await page.waitForSelector('#app > section:not([hidden]) .row:has(.caption)');
+    await shoot('29c-drill-subjects');
+    await shown().locator('.row').first().click();
+    await practiseAndBack();
+    await page.keyboard.press('Escape');
+    await titleIs('错题强化－待解决');
     await shown().locator('.tabs button >> nth=1').click();
-    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .row')?.textContent.includes('共'));
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .tabs button.on')?.textContent === '错误次数');
+    await page.waitForSelector('#app > section:not([hidden]) .row');
     await shoot('30-drill-counts');
     await shown().locator('.row').first().click();
-    await page.waitForSelector('#app > section:not([hidden]).kind-practice');
-    await frameWith('#spananswer');
+    await practiseAndBack();
     await page.keyboard.press('Escape');
-    await shown().locator('.segments button >> nth=1').click();
-    await titleIs('错题强化－已砍');
+    await titleIs('错题强化');
     await shown().locator('button[data-caption="科学记忆"]').click();
     await titleIs('科学记忆');
+    await page.waitForSelector('#app > section:not([hidden]) .row');
+    assert(await shown().locator('.row').count() === 8, 'not eight review periods');
     await shoot('31-memory-review');
     await shown().locator('.tabs button >> nth=1').click();
-    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .row')?.textContent.includes('艾宾浩斯'));
+    await page.waitForSelector('#app > section:not([hidden]) .label:has-text("艾宾浩斯介绍")');
     await shoot('32-ebbinghaus');
+    await shown().locator('.tabs button >> nth=0').click();
+    await page.waitForSelector('#app > section:not([hidden]) .label.heading', { state: 'hidden' });
+
+    await backToHome();
+    await page.click('.cell[data-cell="4"]');
+    await titleIs('收藏笔记');
+    await page.waitForSelector('#app > section:not([hidden]) .row');
+    await shoot('32b-favourite-chapters');
+    await shown().locator('.row').first().click();
+    await page.waitForSelector('#app > section:not([hidden]) .row:has(.caption)');
+    await shoot('32c-favourite-subjects');
+    await shown().locator('.row').first().click();
+    await practiseAndBack();
   });
 
   await check('search lists matching subjects a page at a time and opens one', async () => {
@@ -468,7 +545,7 @@ try {
     await titleIs('搜索试题');
     await shown().locator('[data-field="搜索内容"]').fill('<b>会计</b>');
     await shown().locator('button[data-caption="搜索"]').click();
-    await waitTip('没有找到相关试题');
+    await page.waitForSelector('#app > section:not([hidden]) .empty:text-is("暂无搜索结果")');
     await shown().locator('[data-field="搜索内容"]').fill('会计');
     await shown().locator('button[data-caption="搜索"]').click();
     await page.waitForFunction(() => document.querySelectorAll('#app > section:not([hidden]) .row').length >= 20);
@@ -482,11 +559,28 @@ try {
     await titleIs('搜索试题');
   });
 
-  await check('the outline and the about page open from the main screen', async () => {
+  await check('the outline opens level by level down to a page; the about page opens', async () => {
     await backToHome();
     await page.click('.cell[data-cell="2"]');
     await titleIs('考试大纲');
+    await page.waitForSelector('#app > section:not([hidden]) .row, #app > section:not([hidden]) .empty');
     await shoot('28-outline');
+    // A course installed without its outline shows the empty list only.
+    const hasOutline = Boolean(await page.$('#app > section:not([hidden]) .row'));
+    if (!hasOutline) console.log('note: the course has no outline; its pages were not driven');
+    for (let level = 0; hasOutline && level < 6 && !(await page.$('#app > section:not([hidden]) iframe.document-page')); level++) {
+      const before = await shown().locator('.rows').textContent();
+      await shown().locator('.row').first().click();
+      await page.waitForFunction((b) => {
+        const s = [...document.querySelectorAll('#app > section')].find((x) => !x.hidden);
+        return s.querySelector('iframe.document-page') || s.querySelector('.rows')?.textContent !== b;
+      }, before);
+    }
+    if (hasOutline) {
+      const frame = await (await page.waitForSelector('#app > section:not([hidden]) iframe.document-page')).contentFrame();
+      await frame.waitForFunction(() => document.body && document.body.textContent.trim().length > 0);
+      await shoot('28a-outline-page');
+    }
     await backToHome();
     await page.click('.kind-home .nav-button[aria-label="菜单"]');
     await page.click('.menu-item[data-menu="6"]');
@@ -497,23 +591,29 @@ try {
   await check('a mock paper is built, taken under the clock, submitted and reviewed', async () => {
     await backToHome();
     await page.click('.cell[data-cell="1"]');
-    await titleIs('模拟考场');
+    await titleIs('考卷清单');
     await shoot('21-papers');
-    await shown().locator('button[data-caption="创建试卷"]').click();
-    await titleIs('创建试卷');
-    await shown().locator('[data-field="试卷名称"]').fill('第一次模拟');
-    await shown().locator('button[data-field="章节"]').click();
-    await page.waitForSelector('.chooser');
+    await shown().locator('button[data-caption="随机组卷"]').click();
+    await titleIs('随机组卷');
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) [data-field="名称:"]')?.value);
+    await shown().locator('[data-field="名称:"]').fill('第一次模拟');
+    await shown().locator('.row:has-text("章节:")').click();
+    await titleIs('章节选择');
+    await page.waitForSelector('#app > section:not([hidden]) .row');
+    await shown().locator('button[data-caption="全选"]').click();
+    await page.waitForFunction(() => [...document.querySelectorAll('#app > section:not([hidden]) .row .value')]
+      .every((v) => v.textContent === '✓'));
     await shoot('22-paper-chapters');
-    await page.click('.chooser button:text-is("取消")');
-    await shoot('23-paper-form');
     await shown().locator('button[data-caption="确定"]').click();
+    await titleIs('随机组卷');
+    await page.waitForFunction(() => !document.querySelector('#app > section:not([hidden]) .rows')?.textContent.includes('默认为所有章节'));
+    await shoot('23-paper-form');
+    await shown().locator('button[data-caption="开始考试"]').click();
     await page.waitForSelector('#app > section:not([hidden]).kind-practice .paper-header:not([hidden]) .clock');
     const frame = await frameWith('#spananswer');
     const first = await frame.textContent('body');
     await frame.click('label[for=answeritem_0]');
     // Taking a paper moves on after an answer, showing no verdict.
-    await page.waitForFunction(async () => true);
     for (let i = 0; i < 40; i++) {
       if ((await (await currentFrame()).textContent('body')) !== first) break;
       await page.waitForTimeout(50);
@@ -521,16 +621,61 @@ try {
     assert((await (await currentFrame()).textContent('body')) !== first, 'the paper did not move on');
     await shoot('24-paper-taking');
     await page.click('.bottom-button[data-index="1"]');
-    await page.waitForSelector('.result .score');
+    await page.waitForSelector('#app > section:not([hidden]) .label.score:not([hidden])');
+    await page.waitForSelector('#app > section:not([hidden]) .label:has-text("试卷:第一次模拟")');
     await shoot('25-paper-result');
-    await page.click('.result button');
+    await shown().locator('button[data-caption="查看解析"]').click();
     await titleIs('试卷解析');
     const review = await frameWith('#spananswer');
     assert((await review.textContent('body')).includes('正确答案'), 'the review shows no answers');
     await shoot('26-paper-review');
     await page.keyboard.press('Escape');
-    await titleIs('模拟考场');
-    assert((await shown().locator('.row').count()) >= 1, 'the paper is not listed');
+    await titleIs('考卷清单');
+    assert((await shown().locator('.row:has-text("第一次模拟")').count()) >= 1, 'the paper is not listed');
+    await shoot('26b-paper-list');
+    await shown().locator('.with-actions:has-text("第一次模拟") button[data-caption="查看解析"]').first().click();
+    await titleIs('试卷解析');
+    await page.keyboard.press('Escape');
+    await titleIs('考卷清单');
+  });
+
+  await check('settings from the menu clear the favourites after asking', async () => {
+    await backToHome();
+    await page.click('.kind-home .nav-button[aria-label="菜单"]');
+    await page.click('.menu-item[data-menu="2"]');
+    await titleIs('软件设置');
+    await shoot('33-settings');
+    await shown().locator('.row:has-text("清空题库缓存")').click();
+    await titleIs('清空题库缓存');
+    await shown().locator('.switch-row:has-text("清除我的收藏记录")').click();
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) [data-switch="清除我的收藏记录"]')?.checked);
+    await shoot('34-clear-data');
+    await shown().locator('button[data-caption="清空"]').click();
+    await page.waitForSelector('.dialog:has-text("确定要清空吗?")');
+    await page.click('.dialog button:text-is("确定")');
+    await waitTip('清空完成！');
+    await backToHome();
+    await page.click('.cell[data-cell="4"]');
+    await titleIs('收藏笔记');
+    await page.waitForFunction(() => !document.querySelector('#app > section:not([hidden]) .row'));
+  });
+
+  await check('the examination day counts the days to the date picked', async () => {
+    await backToHome();
+    await page.click('.kind-home .nav-button[aria-label="菜单"]');
+    await page.click('.menu-item[data-menu="3"]');
+    await titleIs('距离考试日期');
+    await page.waitForSelector('#app > section:not([hidden]) .label:has-text("距离考试0天")');
+    const later = new Date(Date.now() + 10 * 86400000);
+    const text = `${later.getFullYear()}-${String(later.getMonth() + 1).padStart(2, '0')}-${String(later.getDate()).padStart(2, '0')}`;
+    await shown().locator('input[type=date]').fill(text);
+    await page.waitForSelector('#app > section:not([hidden]) .label:has-text("距离考试10天")');
+    await shoot('35-exam-day');
+    await page.keyboard.press('Escape');
+    await page.click('.kind-home .nav-button[aria-label="菜单"]');
+    await page.click('.menu-item[data-menu="3"]');
+    await page.waitForSelector('#app > section:not([hidden]) .label:has-text("距离考试10天")');
+    assert(await shown().locator('input[type=date]').inputValue() === text, 'the date was not kept');
   });
 
   await check('log-in: a wrong password is refused with the service\'s message', async () => {

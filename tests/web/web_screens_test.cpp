@@ -1,20 +1,27 @@
-// Screens of the web interface over a real store: the practice session's page links, the page
-// settings, and the course choice.
+// Screens of the web interface over a real store: the practice session's page links, and the
+// adapters of the facade's screens where their wiring could break (answers to the screen that
+// asked, events of the wrong kind).
 
 #include <gtest/gtest.h>
 
 #include "app/common_setting.h"
 #include "app/config_helper.h"
 #include "facade/api_manager.h"
+#include "facade/screens/chapter_chooser_screen.h"
+#include "facade/screens/clear_data_screen.h"
+#include "facade/screens/course_select_screen.h"
+#include "facade/screens/page_settings_screen.h"
+#include "facade/screens/paper_create_screen.h"
+#include "facade/screens/paper_list_screen.h"
 #include "facade/user_account_actions.h"
 #include "platform/main_queue.h"
 #include "store/cus_setting_util.h"
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"
-#include "web/course_select_web_screen.h"
+#include "web/list_web_adapters.h"
 #include "web/page_store.h"
+#include "web/paper_web_adapters.h"
 #include "web/practice_web_screen.h"
-#include "web/settings_web_screen.h"
 #include "web/web_context.h"
 #include "web/web_routes.h"
 #include "web/web_tab.h"
@@ -116,53 +123,143 @@ TEST_F(WebScreensTest, OnlyTheCurrentPagesLatestLoadAnswersAndGetsItsFeedback) {
               1);
 }
 
-TEST_F(WebScreensTest, SettingsStoreWhatChangedAndTellTheSessionOnClosing) {
-    CusSettingUtil::setSettingValue("ishowmode", "1");
-    CusSettingUtil::setSettingValue("iscreenlight", "0");
+TEST_F(WebScreensTest, SettingsTellTheSessionOnceOnClosingWhetherAnythingChanged) {
+    CusSettingUtil::setSettingValue("ishowmode", "0");
     std::vector<bool> closed;
-    auto settings =
-        std::make_unique<SettingsWebScreen>(tab_, [&](bool changed) { closed.push_back(changed); });
-    const int id = settings->id();
-    tab_.push(std::make_unique<SettingsWebScreen>(tab_, nullptr));  // the root stays beneath
-    tab_.push(std::move(settings));
-    tab_.dispatch({{"screen", id}, {"e", "action"}, {"caption", SettingsWebScreen::kDefaults}});
-    EXPECT_EQ(CusSettingUtil::getSettingValue("ishowmode"), "0");
-    EXPECT_EQ(CusSettingUtil::getSettingValue("iscreenlight"), "0");
-    EXPECT_EQ(CusSettingUtil::getSettingValue("ifontsize"), "2");
+    const auto open = [&] {
+        auto settings = paper_web_adapters::pageSettings(
+            tab_, [&](bool changed) { closed.push_back(changed); });
+        const int id = settings->id();
+        tab_.push(std::move(settings));
+        return id;
+    };
+    tab_.push(paper_web_adapters::pageSettings(tab_, nullptr));  // the root stays beneath
+    const int id = open();
+    tab_.dispatch({{"screen", id},
+                   {"e", "switch"},
+                   {"caption", PageSettingsScreen::kNightModeSwitch},
+                   {"on", true}});
+    EXPECT_EQ(CusSettingUtil::getSettingValue("ishowmode"), "1");
+    tab_.dispatch({{"screen", id}, {"e", "back"}});
+    // A second back of the closed screen reaches nothing.
     tab_.dispatch({{"screen", id}, {"e", "back"}});
     EXPECT_EQ(closed, std::vector<bool>{true});
 
-    // Opened and left without a change: nothing to rebuild.
-    auto again =
-        std::make_unique<SettingsWebScreen>(tab_, [&](bool changed) { closed.push_back(changed); });
-    const int againId = again->id();
-    tab_.push(std::move(again));
-    tab_.dispatch(
-        {{"screen", againId}, {"e", "action"}, {"caption", SettingsWebScreen::kDefaults}});
-    tab_.dispatch({{"screen", againId}, {"e", "back"}});
+    const int again = open();
+    tab_.dispatch({{"screen", again}, {"e", "back"}});
     EXPECT_EQ(closed, (std::vector<bool>{true, false}));
 }
 
-TEST_F(WebScreensTest, ChoosingACourseMakesItCurrentForThisAndTheNextLaunch) {
-    const int course = build_.course(7, "经济法基础");
-    auto list = std::make_unique<CourseSelectWebScreen>(tab_, "1:1");
-    const int id = list->id();
+TEST_F(WebScreensTest, EventsOfTheWrongKindAreRefusedAndTheScreenGoesOn) {
+    auto screen = paper_web_adapters::clearData(tab_);
+    const int id = screen->id();
+    tab_.setRoot(std::move(screen));
+    sent();
+    const std::vector<json> refused = {
+        {{"screen", id}, {"e", "switch"}, {"caption", ClearDataScreen::kPapers}, {"on", "1"}},
+        {{"screen", id}, {"e", "switch"}, {"caption", 7}, {"on", true}},
+        {{"screen", id}, {"e", 5}},
+        {{"screen", id}, {"e", "action"}, {"caption", json::array()}},
+        {{"screen", id}, {"e", "nothing-known"}},
+    };
+    for (const json& event : refused) {
+        tab_.dispatch(event);
+        EXPECT_TRUE(sent().empty()) << event.dump();
+    }
+    tab_.dispatch(
+        {{"screen", id}, {"e", "switch"}, {"caption", ClearDataScreen::kPapers}, {"on", true}});
+    const auto switches = only(sent(), "switch");
+    ASSERT_EQ(switches.size(), 1u);
+    EXPECT_EQ(switches[0]["on"], true);
+    tab_.dispatch({{"screen", id}, {"e", "action"}, {"caption", ClearDataScreen::kClearButton}});
+    EXPECT_EQ(only(sent(), "dialog").size(), 1u);
+}
+
+TEST_F(WebScreensTest, TheChapterChooserAnswersTheFormThatOpenedItAndTheFormTheList) {
+    const int course = build_.course(3);
+    CommonSetting::setCourseId(course);
+    build_.chapters(course, 0, {"01", "02"});
+    auto list = paper_web_adapters::paperList(tab_);
+    const int listId = list->id();
     tab_.setRoot(std::move(list));
+    tab_.dispatch(
+        {{"screen", listId}, {"e", "action"}, {"caption", PaperListScreen::kCreateButton}});
+    ASSERT_NE(tab_.top()->id(), listId);
+    const int formId = tab_.top()->id();
+    sent();
+    tab_.dispatch({{"screen", formId},
+                   {"e", "row"},
+                   {"index", 1},
+                   {"caption", PaperCreateScreen::kChaptersRow}});
+    const int chooserId = tab_.top()->id();
+    ASSERT_NE(chooserId, formId);
+    tab_.dispatch(
+        {{"screen", chooserId}, {"e", "action"}, {"caption", ChapterChooserScreen::kSelectAll}});
+    sent();
+    tab_.dispatch({{"screen", chooserId}, {"e", "back"}});
+    EXPECT_EQ(tab_.top()->id(), formId);
     const auto rows = only(sent(), "rows");
-    ASSERT_EQ(rows.size(), 1u);
-    ASSERT_EQ(rows[0]["rows"].size(), 1u);
-    EXPECT_EQ(rows[0]["rows"][0]["caption"], "经济法基础");
+    ASSERT_FALSE(rows.empty());
+    const json chapters = rows.back()["rows"][1];
+    EXPECT_EQ(chapters["caption"], PaperCreateScreen::kChaptersRow);
+    EXPECT_NE(chapters["value"], PaperCreateScreen::kChaptersHint);
+}
+
+TEST_F(WebScreensTest, TheFirstCourseChosenOpensTheMainScreenOnIt) {
+    const int course = build_.course(7, "经济法基础");
+    auto select = WebRoutes::make(tab_, CourseSelectScreen::kRoute, std::string());
+    const int id = select->id();
+    tab_.setRoot(std::move(select));
+    tab_.dispatch({{"screen", id}, {"e", "field"}, {"name", "课程名称"}, {"text", "经济法"}});
+    tab_.dispatch({{"screen", id}, {"e", "action"}, {"caption", "搜索"}});
+    const auto rows = only(sent(), "rows");
+    ASSERT_FALSE(rows.empty());
+    ASSERT_EQ(rows.back()["rows"].size(), 1u);
+    EXPECT_EQ(rows.back()["rows"][0]["caption"], "经济法基础");
 
     tab_.dispatch({{"screen", id}, {"e", "row"}, {"index", 3}});
     EXPECT_EQ(CommonSetting::CourseId(), 0);
     tab_.dispatch({{"screen", id}, {"e", "row"}, {"index", 0}});
     EXPECT_EQ(CommonSetting::CourseId(), course);
     EXPECT_EQ(ConfigHelper::getIntValue(ConfigHelper::kCourseId), course);
-    const auto screens = only(sent(), "screen");
-    ASSERT_GE(screens.size(), 2u);
-    EXPECT_EQ(screens[0]["op"], "reset");
-    EXPECT_EQ(screens[1]["kind"], "home");
-    EXPECT_EQ(screens[1]["root"], true);
+    ASSERT_NE(tab_.root(), nullptr);
+    EXPECT_EQ(tab_.root()->kind(), "home");
+    EXPECT_EQ(tab_.root(), tab_.top());
+}
+
+TEST_F(WebScreensTest, AnOutlinePageOpensItsOwnAddressAndNothingElse) {
+    CommonSetting::setCourseId(build_.course(2));
+    ASSERT_TRUE(build_.db().ExecuteNonQuery(
+        "insert into courseoutline(ioutlineid,icourseid,coutlinecode,itype,coutlinename,"
+        "bendgrade,igrade,curl,ctext,bstopflag) values (5,2,'01',0,'第一章 总论',1,1,?,?,0)",
+        std::string("https://example.cn/o1"), std::string("<p>总论正文</p>")));
+    auto screen = list_web_adapters::outlinePage(tab_, "5");
+    const int id = screen->id();
+    const int pageId = screen->spec()["parts"][0]["page"];
+    tab_.setRoot(std::move(screen));
+    const auto opened = sent();
+    const auto loads = only(opened, "page");
+    ASSERT_EQ(loads.size(), 1u);
+    EXPECT_EQ(loads[0]["page"], pageId);
+    const int load = loads[0]["load"];
+    const auto stored = pages_.page(pageId);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->first, load);
+    EXPECT_NE(stored->second.find("总论正文"), std::string::npos);
+
+    struct Case {
+        int load;
+        std::string url;
+        bool opens;
+    };
+    for (const Case& c :
+         {Case{load, "https://example.cn/o1", true},
+          Case{load, "https://elsewhere.example/", false},
+          Case{load - 1, "https://example.cn/o1", false}, Case{load, "ios://doAnswer/A", false}}) {
+        tab_.dispatch(
+            {{"screen", id}, {"e", "link"}, {"page", pageId}, {"load", c.load}, {"url", c.url}});
+        EXPECT_EQ(only(sent(), "url").size(), c.opens ? 1u : 0u) << c.url << " " << c.load;
+    }
 }
 
 }  // namespace
