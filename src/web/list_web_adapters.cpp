@@ -34,7 +34,6 @@ constexpr const char* kMoreButton = "更多";
 constexpr const char* kSearchButton = "搜索";
 constexpr const char* kCourseSearchField = "课程名称";
 constexpr const char* kSubjectSearchField = "搜索内容";
-constexpr const char* kMemoryButton = "科学记忆";
 
 json rowsPart(const char* icon, const char* empty, bool tree = false) {
     return {{"part", "rows"}, {"icon", icon}, {"empty", empty}, {"tree", tree}};
@@ -141,18 +140,11 @@ std::unique_ptr<WebScreen> selectSubject(WebTab& tab, const std::string& argumen
 
 std::unique_ptr<WebScreen> errorFilter(WebTab& tab) {
     auto s = std::make_unique<FacadeWebScreen>(
-        tab, ErrorFilterScreen::kTitle,
-        json{{"parts", {rowsPart("home_button_myerror", ""), buttonsPart({kMemoryButton})}}});
+        tab, ErrorFilterScreen::kTitle, json{{"parts", {rowsPart("home_button_myerror", "")}}});
     RemoteViews& v = s->remote();
     auto& logic = s->own<ErrorFilterScreen>(ErrorFilterScreen::Views{v, v, *s});
     s->onOpen([&logic] { logic.open(); });
     rowsSelect(*s, logic);
-    // The memory review is reached beside the two ways into the drill.
-    s->on("action", [&v](const json& e) {
-        if (FacadeWebScreen::text(e, "caption") == kMemoryButton) {
-            v.pushScreen(EbbinghausScreen::kRoute, std::string());
-        }
-    });
     return s;
 }
 

@@ -515,7 +515,7 @@ try {
     await practiseAndBack();
     await page.keyboard.press('Escape');
     await titleIs('错题强化');
-    await shown().locator('button[data-caption="科学记忆"]').click();
+    await shown().locator('.row', { hasText: '科学记忆' }).click();
     await titleIs('科学记忆');
     await page.waitForSelector('#app > section:not([hidden]) .row');
     assert(await shown().locator('.row').count() === 8, 'not eight review periods');
