@@ -373,6 +373,10 @@ class ClientDataExchange : public SQLiteHelper {
 
     // The change date stored for the item set of the course as date-time text; empty for none.
     std::string storedChangeDate(int courseId, ContentItemSet itemSet);
+    // The date an id-list call of the item set asks from: the caller's, the stored one, or none
+    // for a full list.
+    std::string askFromDate(int courseId, ContentItemSet itemSet, bool full,
+                            const std::string& lastDate);
     // Runs one record's writes in a transaction (nested in the caller's); throws ExamError.
     void inRecordTransaction(const std::function<void()>& write);
     // Fetches the question's pictures and places them; false when any could not be fetched or

@@ -31,14 +31,18 @@ std::string ClientDataExchange::storedChangeDate(int courseId, ContentItemSet it
         .value_or(std::string());
 }
 
+std::string ClientDataExchange::askFromDate(int courseId, ContentItemSet itemSet, bool full,
+                                            const std::string& lastDate) {
+    return ContentItemRule::askFrom(
+        full, lastDate,
+        full ? std::nullopt : std::optional<std::string>(storedChangeDate(courseId, itemSet)));
+}
+
 std::vector<int> ClientDataExchange::loadCourseChapterIdNeedDownload(int courseId, int courseType,
                                                                      const std::string& district,
                                                                      bool full,
                                                                      std::string& lastDate) {
-    lastDate = ContentItemRule::askFrom(
-        full, lastDate,
-        full ? std::nullopt
-             : std::optional<std::string>(storedChangeDate(courseId, ContentItemSet::Chapter)));
+    lastDate = askFromDate(courseId, ContentItemSet::Chapter, full, lastDate);
     std::optional<nlohmann::json> list =
         service_->loadNewCourseChapter_HadDistrice(courseId, courseType, district, lastDate);
     return list ? toIdList(*list) : std::vector<int>{};
@@ -48,10 +52,7 @@ std::vector<int> ClientDataExchange::loadCourseOutlineIdNeedDownload(int courseI
                                                                      const std::string& district,
                                                                      bool full,
                                                                      std::string& lastDate) {
-    lastDate = ContentItemRule::askFrom(
-        full, lastDate,
-        full ? std::nullopt
-             : std::optional<std::string>(storedChangeDate(courseId, ContentItemSet::Outline)));
+    lastDate = askFromDate(courseId, ContentItemSet::Outline, full, lastDate);
     std::optional<nlohmann::json> list =
         service_->loadNewCourseOutline(courseId, courseType, district, lastDate);
     return list ? toIdList(*list) : std::vector<int>{};
@@ -62,10 +63,7 @@ std::vector<int> ClientDataExchange::loadCourseSubjectIdNeedDownload(int courseI
                                                                      bool full,
                                                                      std::string& lastDate,
                                                                      bool downloadType) {
-    lastDate = ContentItemRule::askFrom(
-        full, lastDate,
-        full ? std::nullopt
-             : std::optional<std::string>(storedChangeDate(courseId, ContentItemSet::Subject)));
+    lastDate = askFromDate(courseId, ContentItemSet::Subject, full, lastDate);
     std::optional<nlohmann::json> list = service_->loadNewCourseSubject_HadDistrict(
         courseId, courseType, district, lastDate, downloadType);
     if (!list || !list->is_array()) return {};
