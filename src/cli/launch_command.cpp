@@ -2,14 +2,12 @@
 
 #include "cli/launch_command.h"
 
-#include <exception>
 #include <ostream>
 
 #include "app/common_setting.h"
+#include "cli/launched_session.h"
 #include "launch/app_delegate.h"
-#include "platform/global_queue.h"
 #include "platform/log.h"
-#include "platform/main_queue.h"
 #include "platform/paths.h"
 
 namespace examora {
@@ -45,19 +43,8 @@ int LaunchCommand::run(const Options& options, std::ostream& out, std::ostream& 
     launch.serviceUrl = LaunchOptions::serviceUrlFrom(options.serviceUrl);
     ConsoleScreens screens;
     AppDelegate delegate(screens);
-    bool launched = false;
     std::string failure;
-
-    MainQueue& main = MainQueue::shared();
-    main.start();
-    try {
-        main.sync([&] { launched = delegate.application(launch); });
-    } catch (const std::exception& e) {
-        failure = e.what();
-    }
-    // Background work started by the launch finishes before the queues go away.
-    GlobalQueue::waitUntilIdle();
-    main.stop();
+    const bool launched = launchSettled(delegate, launch, failure);
 
     if (!failure.empty()) {
         err << "examora: launch failed: " << failure << "\n";

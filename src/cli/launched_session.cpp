@@ -2,6 +2,7 @@
 
 #include "cli/launched_session.h"
 
+#include <exception>
 #include <optional>
 
 #include "launch/app_delegate.h"
@@ -34,6 +35,21 @@ int runLaunched(const std::string& home, const std::string& serviceUrl, bool qui
     GlobalQueue::waitUntilIdle();
     main.stop();
     return status;
+}
+
+bool launchSettled(AppDelegate& delegate, const LaunchOptions& launch, std::string& failure) {
+    bool launched = false;
+    MainQueue& main = MainQueue::shared();
+    main.start();
+    try {
+        main.sync([&] { launched = delegate.application(launch); });
+    } catch (const std::exception& e) {
+        failure = e.what();
+        launched = false;
+    }
+    GlobalQueue::waitUntilIdle();
+    main.stop();
+    return launched;
 }
 
 }  // namespace examora

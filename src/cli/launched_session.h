@@ -7,6 +7,16 @@
 #include "launch/launch_screens.h"
 
 namespace examora {
+class AppDelegate;
+struct LaunchOptions;
+// Runs the delegate's launch on the main queue and lets the background work it started (the
+// online check, the base-item download) finish before the queues stop. False when the database
+// could not be installed or the launch raised; a raised reason lands in `failure`.
+bool launchSettled(AppDelegate& delegate, const LaunchOptions& launch, std::string& failure);
+
+}  // namespace examora
+
+namespace examora {
 
 // The screens of a command that shows none: the launch chooses a first screen and nothing is
 // drawn.
@@ -22,5 +32,10 @@ class HeadlessScreens : public LaunchScreens {
 // on `err` when the database cannot be installed.
 int runLaunched(const std::string& home, const std::string& serviceUrl, bool quiet,
                 std::ostream& err, const std::function<int()>& work);
+
+// Runs the delegate's launch on the main queue and lets the background work it started (the
+// online check, the base-item download) finish before the queues stop. False when the database
+// could not be installed or the launch raised; a raised reason lands in `failure`.
+bool launchSettled(AppDelegate& delegate, const LaunchOptions& launch, std::string& failure);
 
 }  // namespace examora

@@ -1,16 +1,14 @@
 // SyncCommand: runs the launch with its online check and base-item download, and reports them.
 #include "cli/sync_command.h"
 
-#include <exception>
 #include <mutex>
 #include <ostream>
 #include <vector>
 
 #include "app/common_setting.h"
+#include "cli/launched_session.h"
 #include "launch/app_delegate.h"
-#include "platform/global_queue.h"
 #include "platform/log.h"
-#include "platform/main_queue.h"
 #include "platform/paths.h"
 #include "store/sqlite_helper.h"
 #include "sync/client_data_exchange.h"
@@ -89,19 +87,8 @@ int SyncCommand::run(const Options& options, std::ostream& out, std::ostream& er
     };
     ConsoleScreens screens;
     AppDelegate delegate(screens);
-    bool launched = false;
     std::string failure;
-
-    MainQueue& main = MainQueue::shared();
-    main.start();
-    try {
-        main.sync([&] { launched = delegate.application(launch); });
-    } catch (const std::exception& e) {
-        failure = e.what();
-    }
-    // The check and the download it starts run on the background queue; both are awaited.
-    GlobalQueue::waitUntilIdle();
-    main.stop();
+    const bool launched = launchSettled(delegate, launch, failure);
 
     if (!failure.empty() || !launched) {
         err << "examora: launch failed: "
