@@ -11,6 +11,7 @@
 #include "web/account_form_web_screen.h"
 #include "web/chapter_web_screen.h"
 #include "web/course_select_web_screen.h"
+#include "web/data_exchange_web_screen.h"
 #include "web/home_web_screen.h"
 #include "web/login_web_screen.h"
 #include "web/member_centre_web_screen.h"
@@ -57,6 +58,7 @@ std::unique_ptr<WebScreen> WebRoutes::make(WebTab& tab, const std::string& route
         return std::make_unique<ReviewWebScreen>(tab, route);
     }
     if (route == AboutWebScreen::kRoute) return std::make_unique<AboutWebScreen>(tab);
+    if (route == DataExchangeWebScreen::kRoute) return std::make_unique<DataExchangeWebScreen>(tab);
     if (route == SettingsWebScreen::kRoute)
         return std::make_unique<SettingsWebScreen>(tab, nullptr);
     if (route == SearchWebScreen::kRoute) return std::make_unique<SearchWebScreen>(tab);

@@ -1,5 +1,5 @@
 // Screens of the web interface over a real store: the practice session's page links, the page
-// settings, and the course choice.
+// settings, the course choice, and the data exchange's check box and buttons.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"
 #include "web/course_select_web_screen.h"
+#include "web/data_exchange_web_screen.h"
 #include "web/page_store.h"
 #include "web/practice_web_screen.h"
 #include "web/settings_web_screen.h"
@@ -163,6 +164,59 @@ TEST_F(WebScreensTest, ChoosingACourseMakesItCurrentForThisAndTheNextLaunch) {
     EXPECT_EQ(screens[0]["op"], "reset");
     EXPECT_EQ(screens[1]["kind"], "home");
     EXPECT_EQ(screens[1]["root"], true);
+}
+
+TEST_F(WebScreensTest, TheExchangeScreenUploadsWithTheBoxAsTheBrowserLastReportedIt) {
+    CommonSetting::setLoginId(7);
+    std::vector<std::string> calls;
+    DataExchangeScreen::Actions actions{[&](bool clear, const DataExchangeScreen::Done& done) {
+                                            calls.push_back(clear ? "upload clear" : "upload");
+                                            done(1, nullptr);
+                                        },
+                                        [&](const DataExchangeScreen::Done& done) {
+                                            calls.push_back("download");
+                                            done(1, nullptr);
+                                        }};
+    auto screen = std::make_unique<DataExchangeWebScreen>(tab_, actions);
+    const int id = screen->id();
+    tab_.setRoot(std::move(screen));
+    const auto shown = only(sent(), "screen");
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back()["spec"]["fields"][0]["name"], DataExchangeScreen::kClearBox);
+    EXPECT_EQ(shown.back()["spec"]["fields"][0]["value"], "0");
+
+    struct Step {
+        const char* box;  // the box's state as reported before the press; nullptr: none
+        const char* caption;
+        const char* call;
+    };
+    const Step steps[] = {{nullptr, DataExchangeScreen::kUploadButton, "upload"},
+                          {"1", DataExchangeScreen::kUploadButton, "upload clear"},
+                          {nullptr, DataExchangeScreen::kUploadButton, "upload clear"},
+                          {"0", DataExchangeScreen::kUploadButton, "upload"},
+                          {"1", DataExchangeScreen::kDownloadButton, "download"},
+                          {nullptr, "上传", nullptr}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::string(step.caption) + (step.box ? step.box : "-"));
+        calls.clear();
+        if (step.box) {
+            tab_.dispatch({{"screen", id},
+                           {"e", "field"},
+                           {"name", DataExchangeScreen::kClearBox},
+                           {"text", step.box}});
+        }
+        tab_.dispatch({{"screen", id}, {"e", "action"}, {"caption", step.caption}});
+        EXPECT_EQ(calls,
+                  step.call ? std::vector<std::string>{step.call} : std::vector<std::string>{});
+        const auto tips = only(sent(), "tip");
+        if (step.call) {
+            ASSERT_EQ(tips.size(), 1u);
+            EXPECT_EQ(tips[0]["text"], DataExchangeScreen::kDone);
+        } else {
+            EXPECT_TRUE(tips.empty());
+        }
+    }
+    CommonSetting::setLoginId(0);
 }
 
 }  // namespace
