@@ -1,8 +1,8 @@
 // Drives `examora serve` in headless Chromium through the main flows: choosing the demo course and
 // downloading it behind the progress dialog, main screen, chapter tree, practice by mouse and
-// keyboard, favourite, note, report, answer sheet, result, resume prompt, accounts, a second
-// start without a new download; checks the guards (token, Host, folders of the page origin,
-// escaping); saves a screenshot of each screen at phone and desktop size; measures an answer tap
+// keyboard, favourite, note, report, answer sheet, result, resume prompt, accounts, upload and
+// history download, a second start without a new download; checks the guards (token, Host,
+// folders of the page origin, escaping); saves a screenshot of each screen at phone and desktop size; measures an answer tap
 // to its feedback, the next page, the first screen and the download.
 //
 // Usage: node web_interface.mjs EXAMORA OUTPUT_DIR
@@ -45,6 +45,9 @@ const context = await chromium.launchPersistentContext(userDataDir, {
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync'],
 });
+// A running browser has its processes up: one page shown before the server starts.
+const page = context.pages()[0] || await context.newPage();
+await page.goto('data:text/html,<title>ready</title>');
 // The program reaches its embedded service through this proxy (as libcurl takes http_proxy), which
 // passes everything on at once but a course package: the first half of its bytes goes through,
 // the rest waits until the test lets it go. So the progress dialog stays on the screen, part way,
@@ -99,7 +102,6 @@ let [server, address] = await startServer();
 const appUrl = new URL(address.url);
 const token = appUrl.pathname.split('/')[1];
 
-const page = context.pages()[0] || await context.newPage();
 const pageErrors = [];
 page.on('pageerror', (e) => pageErrors.push(e.message));
 // The last events sent, shown with a failure.
@@ -678,6 +680,34 @@ try {
     await page.waitForSelector('#app > section:not([hidden]).kind-home');
     await page.click('.kind-home .nav-button[aria-label="会员"]');
     await titleIs('会员中心');
+    await page.keyboard.press('Escape');
+  });
+
+  await check('云同步 uploads (clearing the server first) and downloads the history; logged out it refuses', async () => {
+    // Logged in by the check above, with the answers, papers and notes of the flows before.
+    await backToHome();
+    await page.click('.cell[data-cell="5"]');
+    await titleIs('云同步');
+    await shoot('33-data-exchange');
+    await shown().locator('[data-field="上传前，清空云服务器上记录"] input').check();
+    await shown().locator('button[data-caption="上传数据"]').click();
+    await waitTip('同步完成！');
+    assert(await shown().locator('button[data-caption="上传数据"]:not([disabled])').count() === 1,
+      'the upload button stayed disabled');
+    await page.waitForSelector('.tip', { state: 'detached' });
+    await shown().locator('button[data-caption="下载数据"]').click();
+    await waitTip('同步完成！');
+    await page.waitForSelector('.tip', { state: 'detached' });
+    await page.keyboard.press('Escape');
+    await page.click('.kind-home .nav-button[aria-label="会员"]');
+    await titleIs('会员中心');
+    await shown().locator('button[data-caption="退出登录"]').click();
+    await page.waitForSelector('#app > section:not([hidden]).kind-home');
+    await page.click('.cell[data-cell="5"]');
+    await titleIs('云同步');
+    await shown().locator('button[data-caption="上传数据"]').click();
+    await waitTip('请先登录账号!');
+    await shoot('34-data-exchange-logged-out');
     await page.keyboard.press('Escape');
   });
 
