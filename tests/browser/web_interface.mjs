@@ -564,6 +564,7 @@ try {
     await page.waitForFunction(() => document.querySelectorAll('#app > section:not([hidden]) .row').length >= 20);
     await shown().locator('button[data-caption="更多"]').click();
     await page.waitForFunction(() => document.querySelectorAll('#app > section:not([hidden]) .row').length > 20);
+    await page.waitForSelector('.tip', { state: 'detached' });
     await shoot('27-search');
     await shown().locator('.row').first().click();
     await page.waitForSelector('#app > section:not([hidden]).kind-practice');
