@@ -93,10 +93,12 @@ async function startServer() {
   });
   return [child, printed];
 }
-// Ctrl-C: the exit code and signal.
+// Ctrl-C: the exit code and signal (at once for a server that has already ended).
 async function stopServer(child) {
+  if (child.exitCode !== null || child.signalCode !== null) return [child.exitCode, child.signalCode];
+  const exited = new Promise((resolve) => child.once('exit', (c, s) => resolve([c, s])));
   child.kill('SIGINT');
-  return new Promise((resolve) => child.once('exit', (c, s) => resolve([c, s])));
+  return exited;
 }
 let [server, address] = await startServer();
 const appUrl = new URL(address.url);
