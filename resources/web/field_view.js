@@ -14,6 +14,11 @@ export function field(s, f) {
     });
     return group;
   }
+  if (f.type === 'check') {
+    const input = el('input', { type: 'checkbox', checked: f.value === '1',
+      onchange: (e) => report(e.target.checked ? '1' : '0') });
+    return el('label', { class: 'check', 'data-field': f.name }, input, f.name.trim());
+  }
   if (f.type === 'picker') {
     const hint = (f.hint || f.name).trim();
     return el('button', { type: 'button', class: f.value ? 'picker' : 'picker unset', 'data-field': f.name,
@@ -64,6 +69,8 @@ export function command(m) {
     if (node.classList.contains('picker')) {
       node.textContent = m.text || node.dataset.hint;
       node.classList.toggle('unset', !m.text);
+    } else if (node.classList.contains('check')) {
+      node.querySelector('input').checked = m.text === '1';
     } else if (node.classList.contains('choice')) {
       for (const input of node.querySelectorAll('input')) input.checked = input.value === m.text;
     } else {

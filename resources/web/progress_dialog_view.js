@@ -12,7 +12,7 @@ export function command(m) {
     const layer = el('div', { class: 'overlay' }, el('div', { class: 'dialog progress-dialog' },
       title, bar, percent,
       el('div', { class: 'dialog-buttons' }, el('button', { class: 'button',
-        onclick: () => send({ screen: m.screen, e: 'cancel' }) }, '取消'))));
+        onclick: () => send({ screen: m.screen, e: 'cancel' }) }, m.cancel || '取消'))));
     dialog = { layer, title, bar, percent };
     document.getElementById('overlays').append(layer);
   } else if (!dialog) {

@@ -37,6 +37,10 @@ HomeWebScreen::~HomeWebScreen() {
 
 void HomeWebScreen::start() {
     downloads_ = std::make_unique<SubjectDownloadManager>(views(), views());
+    // The course's content has arrived (or part of it): the summary counts it.
+    downloads_->onFinished = [this](bool, const std::string&) {
+        if (main_) main_->viewWillAppear();
+    };
     MainLinks links;
     links.downloads = downloads_->links();
     main_ = std::make_unique<MainViewController>(

@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "facade/subject_download_manager.h"
 #include "web/web_timer.h"
 
 namespace examora {
@@ -152,7 +153,9 @@ void RemoteViews::showRows(const std::vector<Row>& rows) {
 
 void RemoteViews::showProgress(const std::string& title, std::function<void()> onCancel) {
     onCancel_ = std::move(onCancel);
-    send("progress", {{"op", "show"}, {"title", title}});
+    // The one progress dialog of the interface is the course download's, cancelled as it names it.
+    send("progress",
+         {{"op", "show"}, {"title", title}, {"cancel", SubjectDownloadManager::kCancel}});
 }
 
 void RemoteViews::setProgressTitle(const std::string& title) {

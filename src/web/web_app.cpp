@@ -3,6 +3,7 @@
 #include "web/web_app.h"
 
 #include <csignal>
+#include <filesystem>
 #include <future>
 #include <ostream>
 
@@ -10,15 +11,12 @@
 #include "facade/api_manager.h"
 #include "facade/user_account_actions.h"
 #include "launch/app_delegate.h"
-#include "lib/course_generator.h"
 #include "platform/global_queue.h"
 #include "platform/log.h"
 #include "platform/main_queue.h"
 #include "platform/paths.h"
 #include "server/content_loader.h"
 #include "server/reference_service.h"
-#include "store/sqlite_connection.h"
-#include "store/sqlite_result_set.h"
 #include "web/event_stream.h"
 #include "web/page_store.h"
 #include "web/web_context.h"
@@ -32,9 +30,8 @@ namespace examora {
 
 namespace {
 
-// The course the embedded service offers until a demo course with content ships.
-constexpr char kGeneratedSize = 'S';
-// How long the first tab may wait for the launch's catalogue download from the embedded service.
+// How long the address waits for the launch's catalogue download from the embedded service, so
+// that the first screen lists the courses at once.
 constexpr auto kCatalogueWait = std::chrono::seconds(10);
 
 }  // namespace
@@ -49,10 +46,18 @@ bool WebApp::startService(std::ostream& err) {
     ReferenceServiceOptions options;
     options.dataDir = Paths::home() + "/service";
     service_ = std::make_unique<ReferenceService>(options);
+    // The demo course, loaded at every start: rows loaded again unchanged keep their change
+    // dates, so a learner's device fetches only what a newer demo course changed.
+    const std::filesystem::path demo = std::filesystem::path(Paths::resourceDirectory()) / "demo";
+    if (!std::filesystem::is_directory(demo)) {
+        err << "examora: no demo course at " << demo.string() << "\n";
+        return false;
+    }
     try {
-        ContentLoader(service_->store()).loadGenerated(kGeneratedSize);
+        ContentLoader(service_->store()).loadFolder(demo);
     } catch (const std::exception& e) {
-        err << "examora: the embedded service cannot load its course: " << e.what() << "\n";
+        err << "examora: the embedded service cannot load the demo course from " << demo.string()
+            << ": " << e.what() << "\n";
         return false;
     }
     if (!service_->start()) {
@@ -60,33 +65,6 @@ bool WebApp::startService(std::ostream& err) {
         return false;
     }
     return true;
-}
-
-void WebApp::installGeneratedCourse() {
-    // The course's content reaches the device by download once that exists; until then the
-    // embedded service's generated course is written into the local store the first time.
-    const int courseId = CourseGenerator::courseIdForSize(kGeneratedSize);
-    int subjects = 0;
-    {
-        auto db = SqliteConnection::databaseWithPath(CommonSetting::DbPath());
-        if (!db->open()) return;
-        if (auto rs = db->executeQuery("select count(*) as n from coursesubject where icourseid=?",
-                                       {Value(courseId)})) {
-            if (rs->next()) subjects = rs->intForColumn("n");
-        }
-        // The catalogue's row of the course makes way for the generator's own, which is the
-        // same course with its content counts.
-        if (subjects == 0)
-            db->executeUpdate("delete from course where icourseid=?", {Value(courseId)});
-        db->close();
-    }
-    if (subjects > 0) return;
-    try {
-        CourseGenerator().generate(CommonSetting::DbPath(), courseId,
-                                   CourseGenerator::subjectCountForSize(kGeneratedSize));
-    } catch (const std::exception& e) {
-        logf("generated course not installed: %@", e.what());
-    }
 }
 
 bool WebApp::start(const Options& options, std::ostream& err) {
@@ -119,10 +97,7 @@ bool WebApp::start(const Options& options, std::ostream& err) {
         err << "examora: cannot install the database in " << Paths::home() << "/documents\n";
         return false;
     }
-    if (embedded) {
-        downloaded->get_future().wait_for(kCatalogueWait);
-        main.sync([this] { installGeneratedCourse(); });
-    }
+    if (embedded) downloaded->get_future().wait_for(kCatalogueWait);
 
     timer_ = std::make_unique<WebTimer>(main);
     pages_ = std::make_unique<PageStore>(Paths::resourceDirectory(), CommonSetting::ImagePath());

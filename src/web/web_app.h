@@ -20,7 +20,7 @@ struct WebContext;
 
 // `examora serve`: the whole program behind the browser interface. Unless given a service URL it
 // starts the reference exam service embedded (its own loopback port, its store in the home's
-// "service" folder, a generated course loaded), runs the launch sequence against it, and serves
+// "service" folder, the demo course loaded), runs the launch sequence against it, and serves
 // the interface. Tabs live on the main queue, which runs on a thread of its own.
 class WebApp : public LaunchScreens {
   public:
@@ -54,7 +54,6 @@ class WebApp : public LaunchScreens {
 
   private:
     bool startService(std::ostream& err);
-    void installGeneratedCourse();
 
     std::unique_ptr<ReferenceService> service_;
     std::unique_ptr<WebTimer> timer_;

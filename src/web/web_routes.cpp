@@ -21,6 +21,7 @@
 #include "facade/screens/select_subject_screen.h"
 #include "web/about_web_screen.h"
 #include "web/account_form_web_screen.h"
+#include "web/data_exchange_web_screen.h"
 #include "web/home_web_screen.h"
 #include "web/list_web_adapters.h"
 #include "web/login_web_screen.h"
@@ -81,6 +82,7 @@ std::unique_ptr<WebScreen> WebRoutes::make(WebTab& tab, const std::string& route
         return std::make_unique<MemberInfoWebScreen>(tab, route, argument);
     }
     if (route == AboutWebScreen::kRoute) return std::make_unique<AboutWebScreen>(tab);
+    if (route == DataExchangeWebScreen::kRoute) return std::make_unique<DataExchangeWebScreen>(tab);
     return nullptr;
 }
 

@@ -1,16 +1,18 @@
-// Drives `examora serve` in headless Chromium through the main flows: course choice (my courses,
-// district), main screen, chapter tree, practice by mouse and keyboard, favourite, note, report,
-// answer sheet, result, resume prompt, wrong-answer drill and selection lists, memory review,
-// search with paging, outline and its pages, papers (build with the chapter chooser, take,
-// submit, review), settings with night mode and clearing, examination day, accounts; checks the
-// guards (token, Host, folders of the page origin, escaping); saves a screenshot of each screen
-// at phone and desktop size; measures an answer tap to its feedback, the next page, and the first
-// screen.
+// Drives `examora serve` in headless Chromium through the main flows: choosing the demo course
+// (my courses, district) and downloading it behind the progress dialog, main screen, chapter
+// tree, practice by mouse and keyboard, favourite, note, report, answer sheet, result, resume
+// prompt, wrong-answer drill and selection lists, memory review, search with paging, outline and
+// its pages, papers (build with the chapter chooser, take, submit, review), settings with night
+// mode and clearing, examination day, accounts, upload and history download, a second start
+// without a new download; checks the guards (token, Host, folders of the page origin, escaping);
+// saves a screenshot of each screen at phone and desktop size; measures an answer tap to its
+// feedback, the next page, the first screen and the download.
 //
 // Usage: node web_interface.mjs EXAMORA OUTPUT_DIR
 // Exits 77 (skipped) when playwright-core is not installed here (run `npm ci` in this folder).
 import { spawn } from 'node:child_process';
 import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import http from 'node:http';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { createInterface } from 'node:readline';
@@ -46,16 +48,65 @@ const context = await chromium.launchPersistentContext(userDataDir, {
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync'],
 });
-const server = spawn(examora, ['serve', '--home', home, '--quiet'], { stdio: ['ignore', 'pipe', 'inherit'] });
-const address = await new Promise((resolve, reject) => {
-  const lines = createInterface({ input: server.stdout });
-  lines.once('line', (line) => resolve({ url: line.trim(), at: performance.now() }));
-  server.once('exit', (code) => reject(new Error(`examora serve exited with ${code}`)));
+// A running browser has its processes up: one page shown before the server starts.
+const page = context.pages()[0] || await context.newPage();
+await page.goto('data:text/html,<title>ready</title>');
+// The program reaches its embedded service through this proxy (as libcurl takes http_proxy), which
+// passes everything on at once but a course package: the first half of its bytes goes through,
+// the rest waits until the test lets it go. So the progress dialog stays on the screen, part way,
+// for its screenshots however fast the download would be.
+let releasePackage;
+const packageHeld = new Promise((resolve) => { releasePackage = resolve; });
+const proxy = http.createServer((req, res) => {
+  const target = new URL(req.url);
+  const held = /\/subject\/[^/]+\.zip$/.test(target.pathname);
+  const out = http.request({ host: target.hostname, port: target.port, method: req.method,
+    path: `${target.pathname}${target.search}`, headers: req.headers }, (answer) => {
+    res.writeHead(answer.statusCode, answer.headers);
+    const length = Number(answer.headers['content-length'] || 0);
+    if (!held || req.method !== 'GET' || length < 2) {
+      answer.pipe(res);
+      return;
+    }
+    const chunks = [];
+    answer.on('data', (chunk) => chunks.push(chunk));
+    answer.on('end', async () => {
+      const body = Buffer.concat(chunks);
+      res.write(body.subarray(0, length >> 1));
+      await packageHeld;
+      res.end(body.subarray(length >> 1));
+    });
+  });
+  out.on('error', () => res.destroy());
+  req.pipe(out);
 });
+await new Promise((resolve) => proxy.listen(0, '127.0.0.1', resolve));
+const proxyEnv = { ...process.env, http_proxy: `http://127.0.0.1:${proxy.address().port}` };
+delete proxyEnv.no_proxy;
+delete proxyEnv.NO_PROXY;
+// Starts `examora serve` on the test's home: the process, and its address with the moment it was
+// printed.
+async function startServer() {
+  const child = spawn(examora, ['serve', '--home', home, '--quiet'],
+    { stdio: ['ignore', 'pipe', 'inherit'], env: proxyEnv });
+  const printed = await new Promise((resolve, reject) => {
+    const lines = createInterface({ input: child.stdout });
+    lines.once('line', (line) => resolve({ url: line.trim(), at: performance.now() }));
+    child.once('exit', (code) => reject(new Error(`examora serve exited with ${code}`)));
+  });
+  return [child, printed];
+}
+// Ctrl-C: the exit code and signal (at once for a server that has already ended).
+async function stopServer(child) {
+  if (child.exitCode !== null || child.signalCode !== null) return [child.exitCode, child.signalCode];
+  const exited = new Promise((resolve) => child.once('exit', (c, s) => resolve([c, s])));
+  child.kill('SIGINT');
+  return exited;
+}
+let [server, address] = await startServer();
 const appUrl = new URL(address.url);
 const token = appUrl.pathname.split('/')[1];
 
-const page = context.pages()[0] || await context.newPage();
 const pageErrors = [];
 page.on('pageerror', (e) => pageErrors.push(e.message));
 // The last events sent, shown with a failure.
@@ -182,28 +233,62 @@ try {
     await shoot('01-course-classes');
   });
 
-  await check('choosing a class, sub-class and course opens the main screen', async () => {
-    const rowsChange = async () => {
-      const before = await shown().locator('.rows').textContent();
-      await shown().locator('.row').first().click();
-      await page.waitForFunction((b) => {
-        const s = [...document.querySelectorAll('#app > section')].find((x) => !x.hidden);
-        return !s.querySelector('.rows') || s.querySelector('.rows').textContent !== b
-          || document.querySelector('.chooser');
-      }, before);
+  await check('choosing the demo course: class, sub-class, course', async () => {
+    const choose = async (name) => {
+      const row = shown().locator('.row', { hasText: name });
+      await row.first().waitFor();
+      await row.first().click();
     };
-    await rowsChange();
+    await choose('信息技术');
+    await titleIs('选择考试科目');
     await shoot('02-course-subclasses');
-    await rowsChange();
+    await choose('计算机应用基础');
+    await titleIs('选择课程');
     await shoot('03-courses');
-    await shown().locator('.row').first().click();
+    await choose('计算机基础知识');
     if (await page.waitForSelector('.chooser', { timeout: 1000 }).catch(() => null)) {
       await shoot('03b-district-choice');
       await page.click('.chooser-list label >> nth=0');
       await page.click('.chooser button:text-is("确定")');
     }
     await page.waitForSelector('.kind-home .cell');
-    await page.waitForFunction(() => document.querySelector('.practised')?.textContent !== '0');
+  });
+
+  await check('the main screen offers the course; it downloads behind the progress dialog', async () => {
+    await page.waitForSelector('.dialog:has-text("题库下载...")');
+    await shoot('04a-download-offer');
+    // Every state the progress dialog shows, recorded in the page.
+    await page.evaluate(() => {
+      window.progressSeen = [];
+      new MutationObserver(() => {
+        const d = document.querySelector('.progress-dialog');
+        const state = d ? [d.querySelector('h2').textContent, d.querySelector('.percent').textContent]
+          : ['closed', ''];
+        const last = window.progressSeen[window.progressSeen.length - 1];
+        if (!last || last.join() !== state.join()) window.progressSeen.push(state);
+      }).observe(document.getElementById('overlays'), { childList: true, subtree: true, characterData: true });
+    });
+    await page.click('.dialog button:text-is("开始下载")');
+    const dialog = page.locator('.progress-dialog');
+    await page.waitForFunction(() => {
+      const d = document.querySelector('.progress-dialog');
+      return d && d.querySelector('h2').textContent === '正在下载试题库'
+        && parseInt(d.querySelector('.percent').textContent, 10) > 0;
+    });
+    await shoot('04b-download-progress');
+    assert(await dialog.locator('button:text-is("暂不下载")').count() === 1, 'no cancel button 暂不下载');
+    // The download's own time: from the package let go to the dialog gone.
+    const released = performance.now();
+    releasePackage();
+    await dialog.waitFor({ state: 'detached', timeout: 60000 });
+    figures.downloadMs = Math.round(performance.now() - released);
+    const seen = await page.evaluate(() => window.progressSeen);
+    const titles = [...new Set(seen.map(([t]) => t).filter((t) => t !== 'closed'))];
+    assert(titles.join() === '正在读取下载任务,正在下载试题库,正在安装试题库', `titles ${titles}`);
+    const percents = seen.filter(([t]) => t !== 'closed').map(([, p]) => parseInt(p, 10));
+    assert(percents.every((p) => p >= 0 && p <= 100) && percents.includes(100), `percentages ${percents}`);
+    assert(!(await page.$('.dialog-layer')), 'the download ended with a message');
+    await titleIs('计算机基础知识');
     await shoot('04-main');
     await page.click('.kind-home .nav-button[aria-label="菜单"]');
     await shoot('05-side-menu');
@@ -543,14 +628,15 @@ try {
     await page.click('.kind-home .nav-button[aria-label="菜单"]');
     await page.click('.menu-item[data-menu="1"]');
     await titleIs('搜索试题');
-    await shown().locator('[data-field="搜索内容"]').fill('<b>会计</b>');
+    await shown().locator('[data-field="搜索内容"]').fill('<b>计算机</b>');
     await shown().locator('button[data-caption="搜索"]').click();
     await page.waitForSelector('#app > section:not([hidden]) .empty:text-is("暂无搜索结果")');
-    await shown().locator('[data-field="搜索内容"]').fill('会计');
+    await shown().locator('[data-field="搜索内容"]').fill('计算机');
     await shown().locator('button[data-caption="搜索"]').click();
     await page.waitForFunction(() => document.querySelectorAll('#app > section:not([hidden]) .row').length >= 20);
     await shown().locator('button[data-caption="更多"]').click();
     await page.waitForFunction(() => document.querySelectorAll('#app > section:not([hidden]) .row').length > 20);
+    await page.waitForSelector('.tip', { state: 'detached' });
     await shoot('27-search');
     await shown().locator('.row').first().click();
     await page.waitForSelector('#app > section:not([hidden]).kind-practice');
@@ -738,6 +824,34 @@ try {
     await page.keyboard.press('Escape');
   });
 
+  await check('云同步 uploads (clearing the server first) and downloads the history; logged out it refuses', async () => {
+    // Logged in by the check above, with the answers, papers and notes of the flows before.
+    await backToHome();
+    await page.click('.cell[data-cell="5"]');
+    await titleIs('云同步');
+    await shoot('33-data-exchange');
+    await shown().locator('[data-field="上传前，清空云服务器上记录"] input').check();
+    await shown().locator('button[data-caption="上传数据"]').click();
+    await waitTip('同步完成！');
+    assert(await shown().locator('button[data-caption="上传数据"]:not([disabled])').count() === 1,
+      'the upload button stayed disabled');
+    await page.waitForSelector('.tip', { state: 'detached' });
+    await shown().locator('button[data-caption="下载数据"]').click();
+    await waitTip('同步完成！');
+    await page.waitForSelector('.tip', { state: 'detached' });
+    await page.keyboard.press('Escape');
+    await page.click('.kind-home .nav-button[aria-label="会员"]');
+    await titleIs('会员中心');
+    await shown().locator('button[data-caption="退出登录"]').click();
+    await page.waitForSelector('#app > section:not([hidden]).kind-home');
+    await page.click('.cell[data-cell="5"]');
+    await titleIs('云同步');
+    await shown().locator('button[data-caption="上传数据"]').click();
+    await waitTip('请先登录账号!');
+    await shoot('34-data-exchange-logged-out');
+    await page.keyboard.press('Escape');
+  });
+
   await check('the guards refuse what has no business here', async () => {
     const base = `${appUrl.origin}/${token}/`;
     const status = async (url, init) => (await fetch(url, init)).status;
@@ -779,12 +893,28 @@ try {
   await check('no script error on the way', async () => {
     assert(pageErrors.length === 0, pageErrors.join('; '));
   });
+
+  await check('a second start on the same home opens the course without a download offer', async () => {
+    const [code] = await stopServer(server);
+    assert(code === 0, `the first server exited with ${code}`);
+    [server, address] = await startServer();
+    await page.goto(address.url);
+    await page.waitForSelector('.kind-home .cell');
+    figures.firstScreenAgainMs = Math.round(performance.now() - address.at);
+    await titleIs('计算机基础知识');
+    // An offer would come before the about page, in the order the server sent them.
+    await page.click('.kind-home .nav-button[aria-label="菜单"]');
+    await page.click('.menu-item[data-menu="6"]');
+    await titleIs('关于软件');
+    assert(!(await page.$('.dialog-layer, .progress-dialog')), 'the course was offered again');
+  });
 } finally {
+  releasePackage();
   await context.close();
-  server.kill('SIGINT');
-  const [code, signal] = await new Promise((resolve) => server.once('exit', (c, s) => resolve([c, s])));
+  const [code, signal] = await stopServer(server);
   results.push(['Ctrl-C stops the server and its embedded service cleanly',
     code === 0 ? null : new Error(`exit code ${code}, signal ${signal}`)]);
+  proxy.close();
   rmSync(userDataDir, { recursive: true, force: true });
   rmSync(home, { recursive: true, force: true });
 }

@@ -1,6 +1,6 @@
-// Screens of the web interface over a real store: the practice session's page links, and the
+// Screens of the web interface over a real store: the practice session's page links, the
 // adapters of the facade's screens where their wiring could break (answers to the screen that
-// asked, events of the wrong kind).
+// asked, events of the wrong kind), and the data exchange's check box and buttons.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@
 #include "store/cus_setting_util.h"
 #include "support/course_builder.h"
 #include "support/store_test_fixture.h"
+#include "web/data_exchange_web_screen.h"
 #include "web/list_web_adapters.h"
 #include "web/page_store.h"
 #include "web/paper_web_adapters.h"
@@ -260,6 +261,59 @@ TEST_F(WebScreensTest, AnOutlinePageOpensItsOwnAddressAndNothingElse) {
             {{"screen", id}, {"e", "link"}, {"page", pageId}, {"load", c.load}, {"url", c.url}});
         EXPECT_EQ(only(sent(), "url").size(), c.opens ? 1u : 0u) << c.url << " " << c.load;
     }
+}
+
+TEST_F(WebScreensTest, TheExchangeScreenUploadsWithTheBoxAsTheBrowserLastReportedIt) {
+    CommonSetting::setLoginId(7);
+    std::vector<std::string> calls;
+    DataExchangeScreen::Actions actions{[&](bool clear, const DataExchangeScreen::Done& done) {
+                                            calls.push_back(clear ? "upload clear" : "upload");
+                                            done(1, nullptr);
+                                        },
+                                        [&](const DataExchangeScreen::Done& done) {
+                                            calls.push_back("download");
+                                            done(1, nullptr);
+                                        }};
+    auto screen = std::make_unique<DataExchangeWebScreen>(tab_, actions);
+    const int id = screen->id();
+    tab_.setRoot(std::move(screen));
+    const auto shown = only(sent(), "screen");
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back()["spec"]["fields"][0]["name"], DataExchangeScreen::kClearBox);
+    EXPECT_EQ(shown.back()["spec"]["fields"][0]["value"], "0");
+
+    struct Step {
+        const char* box;  // the box's state as reported before the press; nullptr: none
+        const char* caption;
+        const char* call;
+    };
+    const Step steps[] = {{nullptr, DataExchangeScreen::kUploadButton, "upload"},
+                          {"1", DataExchangeScreen::kUploadButton, "upload clear"},
+                          {nullptr, DataExchangeScreen::kUploadButton, "upload clear"},
+                          {"0", DataExchangeScreen::kUploadButton, "upload"},
+                          {"1", DataExchangeScreen::kDownloadButton, "download"},
+                          {nullptr, "上传", nullptr}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::string(step.caption) + (step.box ? step.box : "-"));
+        calls.clear();
+        if (step.box) {
+            tab_.dispatch({{"screen", id},
+                           {"e", "field"},
+                           {"name", DataExchangeScreen::kClearBox},
+                           {"text", step.box}});
+        }
+        tab_.dispatch({{"screen", id}, {"e", "action"}, {"caption", step.caption}});
+        EXPECT_EQ(calls,
+                  step.call ? std::vector<std::string>{step.call} : std::vector<std::string>{});
+        const auto tips = only(sent(), "tip");
+        if (step.call) {
+            ASSERT_EQ(tips.size(), 1u);
+            EXPECT_EQ(tips[0]["text"], DataExchangeScreen::kDone);
+        } else {
+            EXPECT_TRUE(tips.empty());
+        }
+    }
+    CommonSetting::setLoginId(0);
 }
 
 }  // namespace
