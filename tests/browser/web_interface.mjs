@@ -239,11 +239,13 @@ try {
       await row.first().waitFor();
       await row.first().click();
     };
+    // One screen lists the classes, then the sub-classes, then the courses.
+    const listed = (name) => shown().locator('.row', { hasText: name }).first().waitFor();
     await choose('信息技术');
-    await titleIs('选择考试科目');
+    await listed('计算机应用基础');
     await shoot('02-course-subclasses');
     await choose('计算机应用基础');
-    await titleIs('选择课程');
+    await listed('计算机基础知识');
     await shoot('03-courses');
     await choose('计算机基础知识');
     if (await page.waitForSelector('.chooser', { timeout: 1000 }).catch(() => null)) {
@@ -690,9 +692,14 @@ try {
     await page.waitForFunction(() => [...document.querySelectorAll('#app > section:not([hidden]) .row .value')]
       .every((v) => v.textContent === '✓'));
     await shoot('22-paper-chapters');
+    // The chapters of the chapter type alone cannot fill the course's layout; no chapter chosen
+    // builds from them all.
+    await shown().locator('button[data-caption="全消"]').click();
+    await page.waitForFunction(() => [...document.querySelectorAll('#app > section:not([hidden]) .row .value')]
+      .every((v) => v.textContent !== '✓'));
     await shown().locator('button[data-caption="确定"]').click();
     await titleIs('随机组卷');
-    await page.waitForFunction(() => !document.querySelector('#app > section:not([hidden]) .rows')?.textContent.includes('默认为所有章节'));
+    await page.waitForFunction(() => document.querySelector('#app > section:not([hidden]) .rows')?.textContent.includes('没有选择'));
     await shoot('23-paper-form');
     await shown().locator('button[data-caption="开始考试"]').click();
     await page.waitForSelector('#app > section:not([hidden]).kind-practice .paper-header:not([hidden]) .clock');
