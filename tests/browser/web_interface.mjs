@@ -836,7 +836,7 @@ try {
     await backToHome();
     await page.click('.cell[data-cell="5"]');
     await titleIs('云同步');
-    await shoot('33-data-exchange');
+    await shoot('36-data-exchange');
     await shown().locator('[data-field="上传前，清空云服务器上记录"] input').check();
     await shown().locator('button[data-caption="上传数据"]').click();
     await waitTip('同步完成！');
@@ -855,7 +855,7 @@ try {
     await titleIs('云同步');
     await shown().locator('button[data-caption="上传数据"]').click();
     await waitTip('请先登录账号!');
-    await shoot('34-data-exchange-logged-out');
+    await shoot('37-data-exchange-logged-out');
     await page.keyboard.press('Escape');
   });
 
