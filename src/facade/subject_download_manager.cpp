@@ -22,6 +22,10 @@ SubjectDownloadManager::SubjectDownloadManager(ProgressDialogView& downloadAlert
     }
 }
 
+SubjectDownloadManager::~SubjectDownloadManager() {
+    stop();
+}
+
 std::optional<std::string> SubjectDownloadManager::phaseTitle(int phase) {
     switch (phase) {
         case 0:
@@ -65,18 +69,20 @@ void SubjectDownloadManager::downloadSubject(bool rebuild) {
     // Its blocks hold it weakly: a block holding its own downloader would keep both (and the
     // downloader's connection) alive for ever.
     std::weak_ptr<SubjectFileDownloader> weak = downloader;
-    downloader->updateProgressBlock = [this, weak](int phase, std::int64_t finished,
-                                                   std::int64_t total) {
-        postToMain([this, weak, phase, finished, total] {
+    std::weak_ptr<int> life = life_;
+    downloader->updateProgressBlock = [this, weak, life](int phase, std::int64_t finished,
+                                                         std::int64_t total) {
+        postToMain([this, weak, life, phase, finished, total] {
+            if (life.expired()) return;
             const std::shared_ptr<SubjectFileDownloader> current = weak.lock();
             if (current && running_ == current) showProgress(phase, finished, total);
         });
     };
-    downloader->completionBlock = [this, weak] {
+    downloader->completionBlock = [this, weak, life] {
         std::shared_ptr<SubjectFileDownloader> done = weak.lock();
         if (!done) return;
-        postToMain([this, done] {
-            if (running_ != done) return;
+        postToMain([this, done, life] {
+            if (life.expired() || running_ != done) return;
             running_.reset();
             const bool stopped = done->stop;
             downloadAlertView_.hideProgress();

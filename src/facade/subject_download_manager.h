@@ -36,6 +36,10 @@ class SubjectDownloadManager {
 
     SubjectDownloadManager(ProgressDialogView& downloadAlertView, DialogView& messages,
                            Runner runInBackground = {});
+    // Stops a running download; what it still reports afterwards reaches nobody.
+    ~SubjectDownloadManager();
+    SubjectDownloadManager(const SubjectDownloadManager&) = delete;
+    SubjectDownloadManager& operator=(const SubjectDownloadManager&) = delete;
 
     // The dialog title of a phase; nullopt for a phase without one (the title stays).
     static std::optional<std::string> phaseTitle(int phase);
@@ -60,6 +64,9 @@ class SubjectDownloadManager {
     Runner runInBackground_;
     int downObject_ = -1;
     std::shared_ptr<SubjectFileDownloader> running_;
+    // Held by the manager alone: the download's reports, posted to the main queue, are dropped
+    // once it is gone (the screen owning it may close while a download runs).
+    std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
 
 }  // namespace examora

@@ -10,6 +10,7 @@
 #include "app/config_helper.h"
 #include "facade/screens/exam_day_screen.h"
 #include "facade/screens/main_view_controller.h"
+#include "facade/subject_download_manager.h"
 #include "platform/global_queue.h"
 #include "platform/log.h"
 #include "platform/main_queue.h"
@@ -238,6 +239,25 @@ TEST_F(MainScreenTest, ExaminationDayCountsWholeDaysEitherWay) {
     screen.open();
     EXPECT_EQ(v.pickerDate, "2024-03-01");
     EXPECT_EQ(v.labels["days"], "距离考试9天") << "a passed date counts positive";
+}
+
+// The screen owning a download may close while it runs: the download then stops, and what it
+// reports afterwards reaches no screen (before, its outcome ran on the freed manager).
+TEST_F(MainScreenTest, ADownloadThatOutlivesItsScreenReportsToNobody) {
+    std::function<void()> work;
+    auto manager = std::make_unique<SubjectDownloadManager>(
+        v, v, [&work](std::function<void()> task) { work = std::move(task); });
+    bool finished = false;
+    manager->onFinished = [&finished](bool, const std::string&) { finished = true; };
+    manager->downloadSubject(false);
+    ASSERT_TRUE(work);
+    ASSERT_TRUE(v.progressShown);
+    manager.reset();
+    work();  // no service here: the download ends at once and posts its outcome
+    MainQueue::shared().runUntilIdle();
+    EXPECT_FALSE(finished);
+    EXPECT_TRUE(v.progressShown) << "the closed screen's dialog was touched";
+    EXPECT_TRUE(v.dialogs.empty());
 }
 
 }  // namespace
