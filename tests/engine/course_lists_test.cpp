@@ -261,13 +261,6 @@ TEST_F(CourseCatalogueTest, ClassPictureIsFoundOnceStoredAndThenRemembered) {
     EXPECT_FALSE(util.getClassImage("").has_value());
 }
 
-TEST_F(CourseCatalogueTest, LookupsOfMissingRowsAreEmpty) {
-    EXPECT_FALSE(util.getCourseName(999).has_value());
-    EXPECT_EQ(util.getClassIdBySubCalss(99), 0);
-    EXPECT_FALSE(util.checkCourseHadDistrict(999));
-    EXPECT_TRUE(util.loadDistrict().empty());
-}
-
 TEST_F(CourseCatalogueTest, CourseProgressCountsAnsweredSubjectsNotWithdrawn) {
     CourseBuilder b;
     const int chapter = b.chapters(101, 0, {"01"})[0];

@@ -8,12 +8,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <random>
 #include <tuple>
 
 #include "app/common_setting.h"
+#include "integration/served_course_fixture.h"
 #include "platform/zip_extractor.h"
 #include "server/course_content_loader.h"
 #include "server/reference_service.h"
@@ -22,7 +22,6 @@
 #include "store/content_cipher.h"
 #include "store/database_scope.h"
 #include "store/sqlite_result_set.h"
-#include "support/store_test_fixture.h"
 #include "sync/subject_file_downloader.h"
 
 namespace examora {
@@ -49,22 +48,10 @@ Dict subject(int id, const std::string& title) {
             {"cdescription", "解析"}};
 }
 
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // A client home holding course 7, and the reference service holding the course's content.
-class CoursePackageTest : public StoreTest {
+class CoursePackageTest : public ServedCourseTest {
   protected:
-    CoursePackageTest()
-        : service(ReferenceServiceOptions{home_.makeDirectory("service"), "127.0.0.1", 0}),
-          loader(service.store()) {
-        if (!service.start()) throw std::runtime_error("the reference service did not start");
-        ASIServiceArgs::setWebServiceURL(service.serviceURL());
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser(SoapDispatcher::kHeaderUser);
-        ASIServiceArgs::setHeaderPassword(SoapDispatcher::kHeaderPassword);
+    CoursePackageTest() : loader(service.store()) {
         sql().ExecuteNonQuery("insert into course(icourseid,ccoursename) values(?,'会计')",
                               kCourse);
         std::vector<Dict> subjects;
@@ -76,8 +63,6 @@ class CoursePackageTest : public StoreTest {
                      subjects,
                      {{1002, "0_1", bytesOf("pic-q"), "png"}}});
     }
-    ~CoursePackageTest() override { service.stop(); }
-
     std::string packageName() {
         ClientDataExchange exchange;
         return exchange.getCourseUpdateName(kCourse, 0, "");
@@ -125,7 +110,6 @@ class CoursePackageTest : public StoreTest {
             mine, id);
     }
 
-    ReferenceService service;
     CourseContentLoader loader;
 };
 
@@ -159,9 +143,9 @@ TEST_F(CoursePackageTest, ServiceNamesServesAndRebuildsThePackage) {
     for (const char* entry : {"course.txt", "coursechapter.txt", "courseoutline.txt",
                               "coursesubject1.txt", "image/1002_0_1.png"})
         EXPECT_TRUE(fs::exists(folder + "/p/" + entry)) << entry;
-    EXPECT_NE(
-        fileText(folder + "/p/coursesubject1.txt").find("src='file_dbpath/image/7/1002_0_1.png'"),
-        std::string::npos);
+    EXPECT_NE(TempHome::readFile(folder + "/p/coursesubject1.txt")
+                  .find("src='file_dbpath/image/7/1002_0_1.png'"),
+              std::string::npos);
 
     loader.upsertRow("coursesubject", subject(1005, "题五改"));
     const std::string second = packageName();
@@ -177,8 +161,8 @@ TEST_F(CoursePackageTest, InstallReplacesContentAndKeepsTheLearnersColumns) {
     answer(1003, "A");
     sql().ExecuteNonQuery(
         "insert into coursesubject(isubjectid,icourseid,ctitle,cmyanswer) values(1999,7,'x','C')");
-    const std::string picture = CommonSetting::ImagePath() + "/7/1002_0_1.png";
-    { std::ofstream(picture, std::ios::trunc) << "old-picture"; }
+    const std::string picture = pictureFolder(kCourse) + "1002_0_1.png";
+    TempHome::writeFile(picture, "old-picture");
     loader.upsertRow("coursesubject", subject(1003, "题三改"));
 
     PackageInstallResult r = downloadAndInstall();
@@ -202,7 +186,7 @@ TEST_F(CoursePackageTest, InstallReplacesContentAndKeepsTheLearnersColumns) {
                       .ExecuteScalarString("select ctitle from coursesubject where isubjectid=1002")
                       .value_or("")),
               "看图<img border='0' alt='' src='file://" + picture + "'/>");
-    EXPECT_EQ(fileText(picture), "old-picture");  // an existing picture is not replaced
+    EXPECT_EQ(TempHome::readFile(picture), "old-picture");  // an existing picture is not replaced
     EXPECT_EQ(count("course",
                     "icourseid=7 and dsubjectchange is not null and dchapterchange is "
                     "not null and doutlinechange is not null"),
@@ -257,7 +241,7 @@ TEST_F(CoursePackageTest, HandMadeArchiveWithSeveralQuestionFilesAndHostileEntri
     EXPECT_FALSE(fs::exists(home_.path() + "/documents/escape2.txt"));
     EXPECT_FALSE(fs::exists("/tmp/examora-absolute.txt"));
     EXPECT_EQ(count("coursesubject", "icourseid=7"), 25);
-    EXPECT_EQ(fileText(CommonSetting::ImagePath() + "/7/p.png"), "png");
+    EXPECT_EQ(TempHome::readFile(pictureFolder(kCourse) + "p.png"), "png");
     EXPECT_EQ(sql().ExecuteScalarString("select dchapterchange from course where icourseid=7"),
               "2026-01-02 03:04:05");
 }
@@ -418,12 +402,6 @@ TEST_F(CoursePackageTest, AKilledInstallLeavesOldOrNewContentAndLosesNoAnswer) {
                 trials, oldSeen, newSeen);
 }
 
-}  // namespace
-}  // namespace examora
-
-namespace examora {
-namespace {
-
 // The orchestration on the same service: a course without questions takes the package, a
 // downloaded one the item sets, and a stop or a failed batch keeps the item set's date.
 TEST_F(CoursePackageTest, OrchestrationChoosesThePathAndKeepsTheDateOfAnUnfinishedItemSet) {
@@ -493,22 +471,14 @@ TEST_F(CoursePackageTest, OrchestrationChoosesThePathAndKeepsTheDateOfAnUnfinish
               after);
 }
 
-}  // namespace
-}  // namespace examora
-
-namespace examora {
-namespace {
-
 // Archives written by other tools install too: Info-ZIP's zip, and Python's zipfile with
 // backslash names and explicit directory entries.
 TEST_F(CoursePackageTest, ArchivesOfOtherToolsInstall) {
     const std::string folder = home_.makeDirectory("made");
-    for (const auto& [name, bytes] : kBase) {
-        std::ofstream(folder + "/" + name) << bytes;
-    }
-    std::ofstream(folder + "/coursesubject1.txt") << subjectsJson(1, 12);
-    fs::create_directories(folder + "/image");
-    std::ofstream(folder + "/image/z.png") << "zip-picture";
+    for (const auto& [name, bytes] : kBase)
+        TempHome::writeFile(folder + "/" + name, bytes);
+    TempHome::writeFile(folder + "/coursesubject1.txt", subjectsJson(1, 12));
+    TempHome::writeFile(folder + "/image/z.png", "zip-picture");
 
     bool ran = false;
     if (std::system("command -v zip >/dev/null 2>&1") == 0) {
@@ -519,7 +489,7 @@ TEST_F(CoursePackageTest, ArchivesOfOtherToolsInstall) {
         PackageInstallResult r = d.InstallSubjectWithCourseId(kCourse, archivePath());
         EXPECT_TRUE(r.installed) << r.error;
         EXPECT_EQ(count("coursesubject", "icourseid=7"), 12);
-        EXPECT_EQ(fileText(CommonSetting::ImagePath() + "/7/z.png"), "zip-picture");
+        EXPECT_EQ(TempHome::readFile(pictureFolder(kCourse) + "z.png"), "zip-picture");
     } else {
         std::printf("Info-ZIP zip is not installed: its archive is not tried\n");
     }
@@ -536,7 +506,7 @@ TEST_F(CoursePackageTest, ArchivesOfOtherToolsInstall) {
             "    z.writestr('image\\\\w.png', 'py-picture')\n"
             "    z.writestr('coursesubject2.txt', open(os.path.join(src, 'coursesubject1.txt'))"
             ".read().replace('\"isubjectid\":1,', '\"isubjectid\":99,'))\n";
-        std::ofstream(folder + "/../make.py") << script;
+        TempHome::writeFile(folder + "/../make.py", script);
         ASSERT_EQ(std::system(("python3 '" + folder + "/../make.py' '" + folder + "' '" +
                                archivePath() + "'")
                                   .c_str()),
@@ -545,7 +515,7 @@ TEST_F(CoursePackageTest, ArchivesOfOtherToolsInstall) {
         PackageInstallResult r = d.InstallSubjectWithCourseId(kCourse, archivePath());
         EXPECT_TRUE(r.installed) << r.error;
         EXPECT_EQ(count("coursesubject", "icourseid=7 and isubjectid=99"), 1);
-        EXPECT_EQ(fileText(CommonSetting::ImagePath() + "/7/w.png"), "py-picture");
+        EXPECT_EQ(TempHome::readFile(pictureFolder(kCourse) + "w.png"), "py-picture");
     } else {
         std::printf("python3 is not installed: a zipfile archive is not tried\n");
     }

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "exam_service/exam_server.h"
 #include "platform/http_transport.h"
+#include "support/temp_home.h"
 
 namespace examora {
 namespace {
@@ -23,19 +23,14 @@ class PackageHandler : public ExamServiceHandler {
     static inline const std::string kPackage = "PK\x03\x04 0123456789 abcdefghij";
 };
 
-class HttpTransportTest : public ::testing::Test {
+class HttpTransportTest : public TempHomeTest {
   protected:
     void SetUp() override { ASSERT_TRUE(server.start()); }
-    void TearDown() override {
-        server.stop();
-        std::error_code ec;
-        std::filesystem::remove(file, ec);
-    }
+    void TearDown() override { server.stop(); }
 
     ExamServer server{std::make_shared<PackageHandler>()};
     std::shared_ptr<HttpTransport> transport = HttpTransport::systemTransport();
-    std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                 ("examora_transport_" + std::to_string(::getpid()) + ".zip");
+    std::string file = home_.path() + "/transport.zip";
 };
 
 TEST_F(HttpTransportTest, ContentLengthIsTheBytesActuallySent) {
@@ -68,22 +63,15 @@ TEST_F(HttpTransportTest, HeadGivesTheSizeThenRangesGoIntoMemoryOrResumeAFile) {
     HttpResponse rest = transport->getRangeToFile(url, 10, std::nullopt, file, true, 10);
     EXPECT_FALSE(rest.error);
     EXPECT_EQ(rest.status, 206);
-    std::ifstream in(file, std::ios::binary);
-    std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(written, PackageHandler::kPackage);
+    EXPECT_EQ(TempHome::readFile(file), PackageHandler::kPackage);
 }
 
 TEST_F(HttpTransportTest, ErrorPageIsNotWrittenIntoTheFile) {
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "partial";
-    }
+    TempHome::writeFile(file, "partial");
     HttpResponse missing = transport->getRangeToFile(server.baseURL() + "/nothing.zip", 7,
                                                      std::nullopt, file, true, 10);
     EXPECT_EQ(missing.status, 404);
-    std::ifstream in(file, std::ios::binary);
-    std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(kept, "partial");
+    EXPECT_EQ(TempHome::readFile(file), "partial");
 }
 
 TEST_F(HttpTransportTest, ProgressCanAbortADownload) {
