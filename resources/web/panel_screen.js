@@ -1,5 +1,6 @@
-// A screen of the facade's screen logic: its parts, in the order the spec lists them, each drawn
-// by the module of its view (tabs, labels, switches, date picker, fields, rows, buttons, a page).
+// A screen of the facade's screen logic: its parts, in the order the screen's description lists
+// them, each drawn by the module of its view (tabs, labels, switches, date picker, fields, rows,
+// buttons, a page).
 import { el, send } from './session.js';
 import * as tabs from './tab_view.js';
 import * as labels from './label_view.js';

@@ -16,7 +16,7 @@ namespace examora {
 // A screen of the facade's screen logic shown in the browser. The adapter that builds it owns the
 // logic here, hands it this screen's views, and says which of the browser's events go to which of
 // the logic's operations; the screen itself holds no rule. The browser draws it as a "panel" from
-// the parts its spec lists (tabs, labels, switches, date, fields, rows, buttons).
+// the parts its description (`spec()`) lists (tabs, labels, switches, date, fields, rows, buttons).
 //
 // Routes the logic pushes go to the tab's router, but for the routes whose screen answers back
 // to this one (a creation form, a chooser): those the adapter builds itself.
