@@ -22,6 +22,21 @@ const nlohmann::json* recordList(const std::optional<nlohmann::json>& json) {
     return json && json->is_array() ? &*json : nullptr;
 }
 
+// Opens a batch's result from the service's answer: the records to write, or none when there is
+// nothing to write (the result then says whether that still leaves the item set whole).
+const nlohmann::json* openBatch(ContentBatchResult& result, const std::vector<int>& ids,
+                                const std::optional<nlohmann::json>& json, bool delivered) {
+    result.asked = ids.size();
+    result.delivered = delivered;
+    const nlohmann::json* list = recordList(json);
+    if (!list || list->empty()) {
+        result.allWritten = delivered && (ids.empty() || list);
+        return nullptr;
+    }
+    result.received = list->size();
+    return list;
+}
+
 }  // namespace
 
 std::string ClientDataExchange::storedChangeDate(int courseId, ContentItemSet itemSet) {
@@ -107,16 +122,10 @@ void ClientDataExchange::inRecordTransaction(const std::function<void()>& write)
 ContentBatchResult ClientDataExchange::downloadCourseChapter(int courseId,
                                                              const std::vector<int>& ids) {
     ContentBatchResult result;
-    result.asked = ids.size();
-    std::optional<nlohmann::json> json =
+    const std::optional<nlohmann::json> json =
         service_->loadCourseChapterListInfo(Value(courseId), toValues(ids));
-    result.delivered = service_->lastCallDelivered();
-    const nlohmann::json* list = recordList(json);
-    if (!list || list->empty()) {
-        result.allWritten = result.delivered && (ids.empty() || list);
-        return result;
-    }
-    result.received = list->size();
+    const nlohmann::json* list = openBatch(result, ids, json, service_->lastCallDelivered());
+    if (!list) return result;
     {
         DatabaseScope scope(*this);
         for (const nlohmann::json& object : *list) {
@@ -134,16 +143,10 @@ ContentBatchResult ClientDataExchange::downloadCourseChapter(int courseId,
 ContentBatchResult ClientDataExchange::downloadCourseOutline(int courseId,
                                                              const std::vector<int>& ids) {
     ContentBatchResult result;
-    result.asked = ids.size();
-    std::optional<nlohmann::json> json =
+    const std::optional<nlohmann::json> json =
         service_->loadCourseOutlineListInfo(Value(courseId), toValues(ids));
-    result.delivered = service_->lastCallDelivered();
-    const nlohmann::json* list = recordList(json);
-    if (!list || list->empty()) {
-        result.allWritten = result.delivered && (ids.empty() || list);
-        return result;
-    }
-    result.received = list->size();
+    const nlohmann::json* list = openBatch(result, ids, json, service_->lastCallDelivered());
+    if (!list) return result;
     DatabaseScope scope(*this);
     try {
         for (const nlohmann::json& object : *list) {
@@ -165,16 +168,10 @@ ContentBatchResult ClientDataExchange::downloadCourseOutline(int courseId,
 ContentBatchResult ClientDataExchange::downloadCourseSubject(int courseId,
                                                              const std::vector<int>& ids) {
     ContentBatchResult result;
-    result.asked = ids.size();
-    std::optional<nlohmann::json> json =
+    const std::optional<nlohmann::json> json =
         service_->loadCourseSubjectListInfo(Value(courseId), toValues(ids));
-    result.delivered = service_->lastCallDelivered();
-    const nlohmann::json* list = recordList(json);
-    if (!list || list->empty()) {
-        result.allWritten = result.delivered && (ids.empty() || list);
-        return result;
-    }
-    result.received = list->size();
+    const nlohmann::json* list = openBatch(result, ids, json, service_->lastCallDelivered());
+    if (!list) return result;
     const std::size_t picturesBefore = picturesSaved_;
     bool whole = true;
     DatabaseScope scope(*this);
