@@ -45,10 +45,7 @@ struct Setup {
             ReferenceServiceOptions{(root / "service").string(), "127.0.0.1", 0});
         ContentLoader(service->store()).loadGenerated(benchSize());
         service->start();
-        ASIServiceArgs::setWebServiceURL(service->serviceURL());
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser("zxexam");
-        ASIServiceArgs::setHeaderPassword("583quiz");
+        ASIServiceArgs::useExamService(service->serviceURL());
         templatePath = Paths::pathForResource("zxexam", "db").value_or("");
     }
     ~Setup() {

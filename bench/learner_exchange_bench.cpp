@@ -55,10 +55,7 @@ struct Setup {
         holder = accounts.createAccount({"holder", "bench-2", {}, {}, {}, {}, {}});
         fillHistory();
         service->start();
-        ASIServiceArgs::setWebServiceURL(service->serviceURL());
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser("zxexam");
-        ASIServiceArgs::setHeaderPassword("583quiz");
+        ASIServiceArgs::useExamService(service->serviceURL());
         templatePath = Paths::pathForResource("zxexam", "db").value_or("");
         CommonSetting::setDeviceId("bench-device");
         CommonSetting::setLoginUserName("holder");

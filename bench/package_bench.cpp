@@ -85,10 +85,7 @@ struct Setup {
             ReferenceServiceOptions{(root / "service").string(), "127.0.0.1", 0});
         ContentLoader(service->store()).loadGenerated(benchSize());
         if (!service->start()) throw std::runtime_error("the reference service did not start");
-        ASIServiceArgs::setWebServiceURL(service->serviceURL());
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser("zxexam");
-        ASIServiceArgs::setHeaderPassword("583quiz");
+        ASIServiceArgs::useExamService(service->serviceURL());
         templatePath = Paths::pathForResource("zxexam", "db").value_or("");
 
         useClient(root / "first", courseId, templatePath);

@@ -35,10 +35,7 @@ void BM_SoapRoundTrip(benchmark::State& state) {
         state.SkipWithError("cannot start the loopback service");
         return;
     }
-    examora::ASIServiceArgs::setWebServiceURL(server.serviceURL());
-    examora::ASIServiceArgs::setNameSapce("http://tempuri.org/");
-    examora::ASIServiceArgs::setHeaderUser("zxexam");
-    examora::ASIServiceArgs::setHeaderPassword("583quiz");
+    examora::ASIServiceArgs::useExamService(server.serviceURL());
     ExamWebServiceUtil util;
     for (auto _ : state) {
         std::string result = util.getRespondData("GetServerTime", std::nullopt);

@@ -14,14 +14,6 @@
 
 namespace examora {
 
-namespace {
-
-constexpr const char* kServiceNamespace = "http://tempuri.org/";
-constexpr const char* kHeaderUser = "zxexam";
-constexpr const char* kHeaderPassword = "583quiz";
-
-}  // namespace
-
 std::string LaunchOptions::serviceUrlFrom(const std::optional<std::string>& commandLine) {
     if (commandLine) return *commandLine;
     const char* env = std::getenv("EXAMORA_SERVICE_URL");
@@ -57,10 +49,7 @@ bool AppDelegate::application(const LaunchOptions& launchOptions) {
 }
 
 void AppDelegate::initWebServicePara() {
-    ASIServiceArgs::setWebServiceURL(options_.serviceUrl);
-    ASIServiceArgs::setNameSapce(kServiceNamespace);
-    ASIServiceArgs::setHeaderUser(kHeaderUser);
-    ASIServiceArgs::setHeaderPassword(kHeaderPassword);
+    ASIServiceArgs::useExamService(options_.serviceUrl);
 }
 
 void AppDelegate::setupMainViewController() {

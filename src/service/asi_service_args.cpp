@@ -75,6 +75,12 @@ std::string ASIServiceArgs::getDownloadSubjectURL() {
     std::string url = read(&Defaults::downloadURL);
     return url.empty() ? getWebServiceURL() : url;
 }
+void ASIServiceArgs::useExamService(const std::string& url) {
+    setWebServiceURL(url);
+    setNameSapce(kServiceNamespace);
+    setHeaderUser(kServiceHeaderUser);
+    setHeaderPassword(kServiceHeaderPassword);
+}
 void ASIServiceArgs::resetDefaults() {
     std::lock_guard<std::mutex> lock(gDefaultsMutex);
     gDefaults = Defaults{};

@@ -16,6 +16,12 @@ namespace examora {
 class ASIServiceArgs {
   public:
     // Process-wide defaults.
+    // The namespace and header credentials this application speaks with its exam service.
+    static constexpr const char* kServiceNamespace = "http://tempuri.org/";
+    static constexpr const char* kServiceHeaderUser = "zxexam";
+    static constexpr const char* kServiceHeaderPassword = "583quiz";
+    // Points every call at the exam service at `url`, with the application's namespace and header.
+    static void useExamService(const std::string& url);
     static void setWebServiceURL(const std::string& url);
     static void setNameSapce(const std::string& ns);
     static void setHeaderUser(const std::string& user);

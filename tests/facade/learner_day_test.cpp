@@ -121,10 +121,7 @@ class LearnerDayTest : public ::testing::Test {
         ContentLoader(service.store())
             .loadFolder(std::filesystem::path(Paths::resourceDirectory()) / "demo");
         if (!service.start()) throw std::runtime_error("the reference service did not start");
-        ASIServiceArgs::setWebServiceURL(service.serviceURL());
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser(SoapDispatcher::kHeaderUser);
-        ASIServiceArgs::setHeaderPassword(SoapDispatcher::kHeaderPassword);
+        ASIServiceArgs::useExamService(service.serviceURL());
     }
     ~LearnerDayTest() override {
         device.reset();

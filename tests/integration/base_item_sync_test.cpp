@@ -59,10 +59,7 @@ class BaseItemSyncTest : public StoreTest {
             return listReply("LoadBaseItemUpdateNewData", rows.value_or(DictList{}));
         });
         if (!service.start()) throw std::runtime_error("the reference service did not start");
-        ASIServiceArgs::setWebServiceURL(service.serviceURL());
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser(SoapDispatcher::kHeaderUser);
-        ASIServiceArgs::setHeaderPassword(SoapDispatcher::kHeaderPassword);
+        ASIServiceArgs::useExamService(service.serviceURL());
     }
     ~BaseItemSyncTest() override {
         release();

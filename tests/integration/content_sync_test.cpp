@@ -81,10 +81,7 @@ class ContentSyncTest : public StoreTest {
             return ServiceReply::soapAnswer("CheckCourseHadNewUpdate", "true");
         });
         if (!service.start()) throw std::runtime_error("the reference service did not start");
-        ASIServiceArgs::setWebServiceURL(service.serviceURL());
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser(SoapDispatcher::kHeaderUser);
-        ASIServiceArgs::setHeaderPassword(SoapDispatcher::kHeaderPassword);
+        ASIServiceArgs::useExamService(service.serviceURL());
         sql().ExecuteNonQuery("insert into course(icourseid,ccoursename) values(?,'会计')",
                               kCourse);
         loader.load(

@@ -78,10 +78,7 @@ class LearnerExchangeTest : public ::testing::Test {
         other = accounts.createAccount({"other", "secret-2", {}, {}, {}, {}, {}});
         learners = std::make_unique<LearnerStore>(service->store());
         if (!service->start()) throw std::runtime_error("the reference service did not start");
-        ASIServiceArgs::setWebServiceURL(service->serviceURL());
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser(SoapDispatcher::kHeaderUser);
-        ASIServiceArgs::setHeaderPassword(SoapDispatcher::kHeaderPassword);
+        ASIServiceArgs::useExamService(service->serviceURL());
         for (Device* d : {&a, &b}) {
             use(*d);
             CourseBuilder build;

@@ -5,7 +5,6 @@
 
 #include "app/common_setting.h"
 #include "engine/course_subject_util.h"
-#include "server/soap_dispatcher.h"
 #include "service/asi_service_args.h"
 #include "store/database_scope.h"
 #include "store/sqlite_result_set.h"
@@ -15,10 +14,7 @@ namespace examora {
 ServedCourseTest::ServedCourseTest()
     : service(ReferenceServiceOptions{home_.makeDirectory("service"), "127.0.0.1", 0}) {
     if (!service.start()) throw std::runtime_error("the reference service did not start");
-    ASIServiceArgs::setWebServiceURL(service.serviceURL());
-    ASIServiceArgs::setNameSapce("http://tempuri.org/");
-    ASIServiceArgs::setHeaderUser(SoapDispatcher::kHeaderUser);
-    ASIServiceArgs::setHeaderPassword(SoapDispatcher::kHeaderPassword);
+    ASIServiceArgs::useExamService(service.serviceURL());
 }
 
 ServedCourseTest::~ServedCourseTest() {

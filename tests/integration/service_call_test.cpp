@@ -26,10 +26,7 @@ class ServiceCallTest : public ::testing::Test {
         server = std::make_unique<ExamServer>(responses);
         ASSERT_TRUE(server->start());
         ASIServiceArgs::resetDefaults();
-        ASIServiceArgs::setWebServiceURL(server->serviceURL());
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser("zxexam");
-        ASIServiceArgs::setHeaderPassword("583quiz");
+        ASIServiceArgs::useExamService(server->serviceURL());
     }
     void TearDown() override {
         server->stop();

@@ -26,10 +26,7 @@ class ReferenceServiceTest : public ::testing::Test {
         });
         loader = std::make_unique<ContentLoader>(service->store());
         ASSERT_TRUE(service->start());
-        ASIServiceArgs::setWebServiceURL(service->serviceURL());
-        ASIServiceArgs::setNameSapce("http://tempuri.org/");
-        ASIServiceArgs::setHeaderUser(SoapDispatcher::kHeaderUser);
-        ASIServiceArgs::setHeaderPassword(SoapDispatcher::kHeaderPassword);
+        ASIServiceArgs::useExamService(service->serviceURL());
     }
     void TearDown() override {
         service->stop();
