@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/common_setting.h"
+#include "bench_service.h"
 #include "platform/base64.h"
 #include "platform/file_util.h"
 #include "platform/log.h"
@@ -94,32 +95,12 @@ fs::path writeCatalogue(const fs::path& dir) {
 
 // One reference service for the whole program, and a fresh client database per run.
 struct Setup {
-    fs::path root;
-    std::unique_ptr<ReferenceService> service;
-    std::string templatePath;
-    int runs = 0;
+    BenchService bench{
+        "sync", [](ReferenceService& service, const fs::path& root) {
+            ContentLoader(service.store()).loadFolder(writeCatalogue(root / "catalogue"));
+        }};
 
-    Setup() {
-        setLogQuiet(true);
-        root = fs::temp_directory_path() / ("examora-bench-sync-" + std::to_string(::getpid()));
-        fs::remove_all(root);
-        service = std::make_unique<ReferenceService>(
-            ReferenceServiceOptions{(root / "service").string(), "127.0.0.1", 0});
-        ContentLoader(service->store()).loadFolder(writeCatalogue(root / "catalogue"));
-        service->start();
-        ASIServiceArgs::useExamService(service->serviceURL());
-        templatePath = Paths::pathForResource("zxexam", "db").value_or("");
-    }
-    ~Setup() {
-        service->stop();
-        fs::remove_all(root);
-    }
-    // A fresh copy of the template as the working database.
-    void freshDatabase() {
-        std::string path = (root / ("client-" + std::to_string(++runs) + ".db")).string();
-        fs::copy_file(templatePath, path, fs::copy_options::overwrite_existing);
-        CommonSetting::setDbPath(path);
-    }
+    void freshDatabase() { bench.freshClient(); }
 };
 
 Setup& setup() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/common_setting.h"
+#include "bench_service.h"
 #include "lib/course_generator.h"
 #include "platform/log.h"
 #include "platform/paths.h"
@@ -31,38 +32,13 @@ char benchSize() {
 // One reference service holding the generated course, and a fresh client database and picture
 // folder per run.
 struct Setup {
-    fs::path root;
-    std::unique_ptr<ReferenceService> service;
-    std::string templatePath;
+    BenchService bench{"content", [](ReferenceService& service, const fs::path&) {
+                           ContentLoader(service.store()).loadGenerated(benchSize());
+                       }};
     int courseId = CourseGenerator::courseIdForSize(benchSize());
-    int runs = 0;
 
-    Setup() {
-        setLogQuiet(true);
-        root = fs::temp_directory_path() / ("examora-bench-content-" + std::to_string(::getpid()));
-        fs::remove_all(root);
-        service = std::make_unique<ReferenceService>(
-            ReferenceServiceOptions{(root / "service").string(), "127.0.0.1", 0});
-        ContentLoader(service->store()).loadGenerated(benchSize());
-        service->start();
-        ASIServiceArgs::useExamService(service->serviceURL());
-        templatePath = Paths::pathForResource("zxexam", "db").value_or("");
-    }
-    ~Setup() {
-        service->stop();
-        fs::remove_all(root);
-    }
     // A fresh copy of the template holding the course row, never synchronised.
-    void freshClient() {
-        const fs::path dir = root / ("client-" + std::to_string(++runs));
-        fs::create_directories(dir / "image");
-        const std::string path = (dir / "zxexam.db").string();
-        fs::copy_file(templatePath, path, fs::copy_options::overwrite_existing);
-        CommonSetting::setDbPath(path);
-        CommonSetting::setImagePath((dir / "image").string());
-        SQLiteHelper db;
-        db.ExecuteNonQuery("insert into course(icourseid,ccoursename) values(?,'bench')", courseId);
-    }
+    void freshClient() { bench.freshClient(courseId); }
 };
 
 Setup& setup() {

@@ -16,10 +16,10 @@
 #include "app/common_setting.h"
 #include "engine/course_subject_util.h"
 #include "engine/course_util.h"
-#include "store/database_scope.h"
 #include "lib/course_generator.h"
 #include "platform/log.h"
 #include "platform/strformat.h"
+#include "store/database_scope.h"
 
 namespace examora {
 namespace {

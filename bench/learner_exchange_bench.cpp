@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/common_setting.h"
+#include "bench_service.h"
 #include "platform/log.h"
 #include "platform/paths.h"
 #include "server/account_store.h"
@@ -38,36 +39,24 @@ int papers() {
 constexpr int kPaperSubjects = 100;
 
 struct Setup {
-    fs::path root;
-    std::unique_ptr<ReferenceService> service;
-    std::string templatePath;
     long long uploader = 0, holder = 0;
-    int runs = 0;
+    // Declared after the account ids, which its loading sets.
+    BenchService bench{
+        "exchange", [this](ReferenceService& service, const fs::path&) {
+            AccountStore accounts(service.store());
+            uploader = accounts.createAccount({"uploader", "bench-1", {}, {}, {}, {}, {}});
+            holder = accounts.createAccount({"holder", "bench-2", {}, {}, {}, {}, {}});
+            fillHistory(service);
+        }};
 
     Setup() {
-        setLogQuiet(true);
-        root = fs::temp_directory_path() / ("examora-bench-exchange-" + std::to_string(::getpid()));
-        fs::remove_all(root);
-        service = std::make_unique<ReferenceService>(
-            ReferenceServiceOptions{(root / "service").string(), "127.0.0.1", 0});
-        AccountStore accounts(service->store());
-        uploader = accounts.createAccount({"uploader", "bench-1", {}, {}, {}, {}, {}});
-        holder = accounts.createAccount({"holder", "bench-2", {}, {}, {}, {}, {}});
-        fillHistory();
-        service->start();
-        ASIServiceArgs::useExamService(service->serviceURL());
-        templatePath = Paths::pathForResource("zxexam", "db").value_or("");
         CommonSetting::setDeviceId("bench-device");
         CommonSetting::setLoginUserName("holder");
     }
-    ~Setup() {
-        service->stop();
-        fs::remove_all(root);
-    }
 
     // The history the download fetches: every answer, and the papers with their details.
-    void fillHistory() {
-        LearnerStore learners(service->store());
+    void fillHistory(ReferenceService& service) {
+        LearnerStore learners(service.store());
         DictList rows;
         for (int i = 1; i <= answers(); ++i) {
             rows.push_back(Dict{{"isubjectid", i},
@@ -102,9 +91,7 @@ struct Setup {
 
     // A fresh working database holding the course's questions, all answered.
     void freshDatabase() {
-        std::string path = (root / ("client-" + std::to_string(++runs) + ".db")).string();
-        fs::copy_file(templatePath, path, fs::copy_options::overwrite_existing);
-        CommonSetting::setDbPath(path);
+        bench.freshClient();
         SQLiteHelper db;
         db.BeginTran();
         for (int i = 1; i <= answers(); ++i) {

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "app/common_setting.h"
+#include "bench_service.h"
 #include "lib/course_content_generator.h"
 #include "lib/course_generator.h"
 #include "platform/log.h"
@@ -54,41 +55,20 @@ double seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Points the client at a fresh database (the template with the course row) and picture folder.
-void useClient(const fs::path& dir, int courseId, const std::string& templatePath) {
-    fs::remove_all(dir);
-    fs::create_directories(dir / "image");
-    const std::string db = (dir / "zxexam.db").string();
-    fs::copy_file(templatePath, db, fs::copy_options::overwrite_existing);
-    CommonSetting::setDbPath(db);
-    CommonSetting::setImagePath((dir / "image").string());
-    SQLiteHelper helper;
-    helper.ExecuteNonQuery("insert into course(icourseid,ccoursename) values(?,'bench')", courseId);
-}
-
 // The reference service holding the generated course, its package downloaded once and kept, and
 // an incompressible file of downloadBytes() served under a package name.
 struct Setup {
-    fs::path root;
-    std::unique_ptr<ReferenceService> service;
-    std::string templatePath;
+    BenchService bench{"package", [](ReferenceService& service, const fs::path&) {
+                           ContentLoader(service.store()).loadGenerated(benchSize());
+                       }};
+    const fs::path& root = bench.root();
     int courseId = CourseGenerator::courseIdForSize(benchSize());
     fs::path archive;
     std::string bigURL;
     std::int64_t archiveBytes = 0;
 
     Setup() {
-        setLogQuiet(true);
-        root = fs::temp_directory_path() / ("examora-bench-package-" + std::to_string(::getpid()));
-        fs::remove_all(root);
-        service = std::make_unique<ReferenceService>(
-            ReferenceServiceOptions{(root / "service").string(), "127.0.0.1", 0});
-        ContentLoader(service->store()).loadGenerated(benchSize());
-        if (!service->start()) throw std::runtime_error("the reference service did not start");
-        ASIServiceArgs::useExamService(service->serviceURL());
-        templatePath = Paths::pathForResource("zxexam", "db").value_or("");
-
-        useClient(root / "first", courseId, templatePath);
+        bench.useClient(root / "first", courseId);
         SubjectFileDownloader downloader;
         std::optional<std::string> path;
         downloader.downloadCourseZipFileWithCourseId(
@@ -116,11 +96,7 @@ struct Setup {
             out.write(block.data(), n);
             left -= n;
         }
-        bigURL = SubjectFileDownloader::packageURL(service->serviceURL(), "subject/" + name);
-    }
-    ~Setup() {
-        service->stop();
-        fs::remove_all(root);
+        bigURL = SubjectFileDownloader::packageURL(bench.service().serviceURL(), "subject/" + name);
     }
     // A copy of the kept archive, for an install (which removes the archive it unpacks).
     fs::path archiveCopy(const fs::path& dir) const {
@@ -146,7 +122,7 @@ struct StatementFinalizer {
 // The floor of an install: the archive unpacked, then the questions written by one prepared
 // insert in one transaction, titles and analyses enciphered as the install stores them.
 double installFloor(const CourseContent& content, const fs::path& dir) {
-    useClient(dir, setup().courseId, setup().templatePath);
+    setup().bench.useClient(dir, setup().courseId);
     const fs::path zip = setup().archiveCopy(dir);
     const auto start = Clock::now();
     if (!ZipExtractor::extract(zip, dir / "unpacked").complete)
@@ -209,7 +185,7 @@ void BM_PackageInstall(benchmark::State& state) {
     int run = 0;
     for (auto _ : state) {
         const fs::path dir = setup().root / ("install-" + std::to_string(++run));
-        useClient(dir, setup().courseId, setup().templatePath);
+        setup().bench.useClient(dir, setup().courseId);
         const fs::path zip = setup().archiveCopy(dir);
         const auto start = Clock::now();
         SubjectFileDownloader downloader;
@@ -289,7 +265,7 @@ void BM_InstallPeakMemory(benchmark::State& state) {
     int run = 0;
     for (auto _ : state) {
         const fs::path dir = setup().root / ("memory-" + std::to_string(++run));
-        useClient(dir, setup().courseId, setup().templatePath);
+        setup().bench.useClient(dir, setup().courseId);
         const fs::path zip = setup().archiveCopy(dir);
         const fs::path report = dir / "hwm.txt";
         const std::string course = std::to_string(setup().courseId);
