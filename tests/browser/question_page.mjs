@@ -4,18 +4,11 @@
 // Usage: node question_page.mjs PAGE_FIXTURE OUTPUT_DIR
 // Exits 77 (skipped) when playwright-core is not installed here (run `npm ci` in this folder).
 import { execFileSync } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { mkdirSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 
-let chromium;
-try {
-  ({ chromium } = await import('playwright-core'));
-} catch {
-  console.log('playwright-core is not installed: run npm ci in tests/browser');
-  process.exit(77);
-}
+import { launchChromium } from './chromium.mjs';
 
 const [fixture, outDir] = process.argv.slice(2);
 if (!fixture || !outDir) {
@@ -25,15 +18,7 @@ if (!fixture || !outDir) {
 mkdirSync(outDir, { recursive: true });
 execFileSync(fixture, [outDir], { stdio: 'inherit' });
 
-const userDataDir = mkdtempSync(path.join(tmpdir(), 'examora-chromium-'));
-const context = await chromium.launchPersistentContext(userDataDir, {
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  args: [
-    '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync',
-  ],
-});
+const { context, close } = await launchChromium();
 
 const results = [];
 async function check(name, body) {
@@ -139,8 +124,7 @@ try {
     assert((await link) === 'ios://doAnswer/1月1日', `link was ${await link}`);
   });
 } finally {
-  await context.close();
-  rmSync(userDataDir, { recursive: true, force: true });
+  await close();
 }
 
 let failed = 0;

@@ -17,13 +17,7 @@ import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { createInterface } from 'node:readline';
 
-let chromium;
-try {
-  ({ chromium } = await import('playwright-core'));
-} catch {
-  console.log('playwright-core is not installed: run npm ci in tests/browser');
-  process.exit(77);
-}
+import { launchChromium } from './chromium.mjs';
 
 const [examora, outDir] = process.argv.slice(2);
 if (!examora || !outDir) {
@@ -33,7 +27,6 @@ if (!examora || !outDir) {
 const shotDir = path.join(outDir, 'screens');
 mkdirSync(shotDir, { recursive: true });
 const home = mkdtempSync(path.join(tmpdir(), 'examora-web-'));
-const userDataDir = mkdtempSync(path.join(tmpdir(), 'examora-chromium-'));
 
 function assert(condition, message) {
   if (!condition) throw new Error(message);
@@ -41,13 +34,7 @@ function assert(condition, message) {
 
 // The browser first, as a learner's would be running already; then the server, and the moment
 // it printed its address.
-const context = await chromium.launchPersistentContext(userDataDir, {
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  viewport: { width: 390, height: 844 },
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
+const { context, close: closeBrowser } = await launchChromium({ viewport: { width: 390, height: 844 } });
 // A running browser has its processes up: one page shown before the server starts.
 const page = context.pages()[0] || await context.newPage();
 await page.goto('data:text/html,<title>ready</title>');
@@ -917,12 +904,11 @@ try {
   });
 } finally {
   releasePackage();
-  await context.close();
+  await closeBrowser();
   const [code, signal] = await stopServer(server);
   results.push(['Ctrl-C stops the server and its embedded service cleanly',
     code === 0 ? null : new Error(`exit code ${code}, signal ${signal}`)]);
   proxy.close();
-  rmSync(userDataDir, { recursive: true, force: true });
   rmSync(home, { recursive: true, force: true });
 }
 
