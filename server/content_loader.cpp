@@ -13,6 +13,7 @@
 #include "lib/course_generator.h"
 #include "platform/base64.h"
 #include "platform/date_time.h"
+#include "platform/paths.h"
 #include "platform/text_util.h"
 #include "server/catalogue_table.h"
 #include "server/course_content_loader.h"
@@ -290,6 +291,10 @@ int upsertAll(ServiceStore& store, const std::vector<std::pair<std::string, Dict
 }
 
 }  // namespace
+
+std::filesystem::path ContentLoader::demoFolder() {
+    return std::filesystem::path(Paths::resourceDirectory()) / "demo";
+}
 
 int ContentLoader::loadFolder(const std::filesystem::path& folder) {
     if (!std::filesystem::is_directory(folder)) {

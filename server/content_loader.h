@@ -42,6 +42,8 @@ class ContentLoader {
     // (CourseContentLoader::loadFolder, a second transaction); other files are ignored. Adds and
     // changes rows; rows missing from a file stay. Returns the number of rows that changed.
     int loadFolder(const std::filesystem::path& folder);
+    // The demo course shipped with the program: the resource folder's "demo", for loadFolder.
+    static std::filesystem::path demoFolder();
     // The catalogue of a generated course of size 'S', 'M' or 'L': the classes, that size's
     // course, districts, a message and settings; then, in a second transaction, the course's
     // chapters, outline, questions and pictures. Returns the number of rows that changed.

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <iostream>
 
-#include "platform/paths.h"
 #include "server/content_loader.h"
 #include "server/course_package.h"
 #include "server/csv_course_import.h"
@@ -15,11 +14,6 @@
 #include "server/service_store.h"
 
 namespace {
-
-// The demo catalogue shipped with the program: the resource folder's "demo".
-std::filesystem::path demoFolder() {
-    return std::filesystem::path(examora::Paths::resourceDirectory()) / "demo";
-}
 
 // Writes the course's package (the archive clients install offline) to `target`; false, with the
 // reason on standard error, when it cannot be built or copied.
@@ -141,7 +135,7 @@ int main(int argc, char** argv) {
     try {
         ContentLoader loader(service.store());
         if (loadDemo) {
-            const std::filesystem::path demo = demoFolder();
+            const std::filesystem::path demo = examora::ContentLoader::demoFolder();
             if (std::filesystem::is_directory(demo)) {
                 loader.loadFolder(demo);
             } else {

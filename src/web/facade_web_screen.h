@@ -42,7 +42,6 @@ class FacadeWebScreen : public WebScreen, public NavigationView {
 
     RemoteViews& remote() { return views(); }
     PracticeLauncher& practice() { return launcher_; }
-    WebTab& webTab() { return tab(); }
     // Expires when the screen goes: a screen above that answers back checks it first.
     std::weak_ptr<int> life() const { return life_; }
 

@@ -48,7 +48,7 @@ bool WebApp::startService(std::ostream& err) {
     service_ = std::make_unique<ReferenceService>(options);
     // The demo course, loaded at every start: rows loaded again unchanged keep their change
     // dates, so a learner's device fetches only what a newer demo course changed.
-    const std::filesystem::path demo = std::filesystem::path(Paths::resourceDirectory()) / "demo";
+    const std::filesystem::path demo = ContentLoader::demoFolder();
     if (!std::filesystem::is_directory(demo)) {
         err << "examora: no demo course at " << demo.string() << "\n";
         return false;

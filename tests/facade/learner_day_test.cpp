@@ -118,8 +118,7 @@ class LearnerDayTest : public ::testing::Test {
   protected:
     LearnerDayTest() : service(ReferenceServiceOptions{home.makeDirectory("service")}) {
         // The service as `examora-service --load-demo` starts it.
-        ContentLoader(service.store())
-            .loadFolder(std::filesystem::path(Paths::resourceDirectory()) / "demo");
+        ContentLoader(service.store()).loadFolder(ContentLoader::demoFolder());
         if (!service.start()) throw std::runtime_error("the reference service did not start");
         ASIServiceArgs::useExamService(service.serviceURL());
     }

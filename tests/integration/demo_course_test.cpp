@@ -10,7 +10,6 @@
 
 #include "engine/course_subject_util.h"
 #include "integration/served_course_fixture.h"
-#include "platform/paths.h"
 #include "server/content_loader.h"
 #include "support/temp_home.h"
 
@@ -19,13 +18,9 @@ namespace {
 
 constexpr int kDemoCourse = 100;
 
-std::filesystem::path demoFolder() {
-    return std::filesystem::path(Paths::resourceDirectory()) / "demo";
-}
-
 class DemoCourseTest : public ServedCourseTest {
   protected:
-    DemoCourseTest() { ContentLoader(service.store()).loadFolder(demoFolder()); }
+    DemoCourseTest() { ContentLoader(service.store()).loadFolder(ContentLoader::demoFolder()); }
 };
 
 TEST_F(DemoCourseTest, EveryQuestionIsRightWhenAnsweredWithItsOwnAnswer) {
@@ -34,7 +29,7 @@ TEST_F(DemoCourseTest, EveryQuestionIsRightWhenAnsweredWithItsOwnAnswer) {
         EXPECT_EQ(r.failedBatches, 0u);
     }
     std::map<int, std::string> sourceAnswers;
-    std::ifstream source(demoFolder() / "coursesubject.json");
+    std::ifstream source(ContentLoader::demoFolder() / "coursesubject.json");
     for (const nlohmann::json& row : nlohmann::json::parse(source))
         sourceAnswers[row.at("isubjectid").get<int>()] = row.at("canswer").get<std::string>();
     std::vector<CourseSubjectEntity> subjects = subjectsOf(kDemoCourse);
@@ -61,7 +56,8 @@ TEST_F(DemoCourseTest, EveryQuestionIsRightWhenAnsweredWithItsOwnAnswer) {
 TEST_F(DemoCourseTest, PicturesChapterTreesAndOutlineLand) {
     const std::vector<ContentItemSetReport> reports = syncCourse(kDemoCourse);
     std::size_t shipped = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(demoFolder() / "pictures")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(ContentLoader::demoFolder() / "pictures")) {
         ++shipped;
         const std::string name = entry.path().filename().string();
         EXPECT_EQ(TempHome::readFile(pictureFolder(kDemoCourse) + name),
